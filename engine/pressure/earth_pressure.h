@@ -1,0 +1,18 @@
+// Earth-pressure generator: builds the backfill soil profile, writes the wall, surcharge
+// and soil information to the report, and writes the generated pressure table to the
+// scratch file kPressureScratchFile in the current folder, which the core reads back.
+#pragma once
+
+#include "engine/run_state.h"
+
+namespace tarnel::engine {
+
+// Called by the driver for earth-pressure options 2 and 3. May throw GeneratorStop.
+void generateEarthPressure(RunState& run);
+
+// Lateral pressure of the listed surcharges (record 13) at depth z below the top of the
+// backfill, per unit area of wall face. Used by the core for a user pressure table
+// when surcharges are listed.
+double surchargePressureAt(const RunState& run, double z);
+
+}  // namespace tarnel::engine
