@@ -180,6 +180,39 @@ struct UnitLabels {
   std::string len3 = "  L", force4 = "   F", len2 = " L", force3 = "  F";
 };
 
+// ---- Station tables -------------------------------------------------------------
+
+// An applied couple of a concentrated-load row: its FROM station and T/(2h).
+struct Couple {
+  int station = 0;
+  double force = 0;
+};
+
+// Per-station arrays of the wall, slot = station + 4 for stations -3 .. NINC + 3.
+struct Stations {
+  int ninc = 0;
+  double h = 0, h2 = 0, h3 = 0, length = 0;
+  std::vector<double> EI, Q, S, T, R, P;   // P holds the axial load with its sign reversed
+  std::vector<int> code;                   // restraint code 1..5
+  std::vector<double> specDeflection, specSlope;  // specified values, in row order
+  std::vector<Couple> couples;
+  int excavationStation = 0;               // H/h rounded
+
+  static constexpr int slot(int station) { return station + 4; }
+  void reset() {
+    EI.assign(kStationSlots, 0.0); Q.assign(kStationSlots, 0.0); S.assign(kStationSlots, 0.0);
+    T.assign(kStationSlots, 0.0); R.assign(kStationSlots, 0.0); P.assign(kStationSlots, 0.0);
+    code.assign(kStationSlots, 1);
+    specDeflection.clear(); specSlope.clear(); couples.clear();
+  }
+};
+
+// Results of one station after the last iteration.
+struct StationResult {
+  int station = 0;
+  double depth = 0, deflection = 0, slope = 0, moment = 0, shear = 0, reaction = 0, ei = 0;
+};
+
 // ---- Ways a run ends early ------------------------------------------------------
 
 // An input error found by the core: its message is already in the report; the run
@@ -224,6 +257,13 @@ struct RunState {
   // generator leaves for the p-y generator.
   std::vector<PressurePoint> pressureTable;
   PressureResults pressure;
+
+  Stations stations;
+  // Deflection per station slot; survives from one problem to the next as the input of
+  // the next problem's first bending-stiffness update.
+  std::vector<double> deflection = std::vector<double>(kStationSlots, 0.0);
+  // Results of stations 0 .. NINC + 1 of the last completed problem (plot-data file).
+  std::vector<StationResult> results;
 };
 
 }  // namespace tarnel::engine

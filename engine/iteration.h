@@ -1,0 +1,39 @@
+// Nonlinear iteration of one problem: the curve table (external p-y curves, generated
+// curves read back from the p-y scratch file), linearisation of the curves about the
+// current deflections, repeated solution of the beam-column, bending-stiffness updates
+// from moment-EI curves, the run-notes monitor, and the report of the outcome, the
+// results per station and the tieback forces.
+#pragma once
+
+#include "engine/run_state.h"
+
+namespace tarnel::engine {
+
+struct IterationSummary {
+  int iterations = 0;       // the number reported ("RESULTS -- ITERATION")
+  bool offCurve = false;    // a deflection fell outside a curve in the last iteration
+  int beyondDmax = 0;       // stations whose |w| exceeds DMAX
+  int notClosed = 0;        // stations whose change exceeded TOL
+  bool closed() const { return beyondDmax == 0 && notClosed == 0; }
+};
+
+// Driver step 12: builds the p-y curve table (calls generatePyCurves for p-y option 2),
+// echoes user curves in the report and writes the p-y block of the plot-data file.
+// Throws InputStop (message already reported) on a storage limit.
+void buildCurveTable(RunState& run);
+
+// Driver step 13: moment-EI curves of this problem applied once to run.deflection.
+void applyStiffnessCurvesOnce(RunState& run);
+
+// Driver step 14 (after the driver zeroed the deflections and wrote the title line):
+// writes the monitor heading to the run-notes file and iterates to closure.
+IterationSummary iterate(RunState& run);
+
+// Driver step 15: "RESULTS -- ITERATION", the warnings and the results table; keeps the
+// rows of stations 0 .. NINC + 1 in run.results.
+void writeIterationResults(RunState& run, const IterationSummary& summary);
+
+// Driver step 16: "TIE BACK RESULTS" (only when the problem has tiebacks).
+void writeTiebackResults(RunState& run);
+
+}  // namespace tarnel::engine
