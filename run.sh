@@ -5,7 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
-export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 
