@@ -7,7 +7,7 @@
 
 using tarnel::dialogs::DialogBase;
 
-DialogHub::DialogHub(QWidget* mainWindow, std::function<TProgramData*()> project, QObject* parent)
+DialogHub::DialogHub(QWidget* mainWindow, std::function<tarnel::model::TProgramData*()> project, QObject* parent)
     : QObject(parent), mainWindow_(mainWindow), project_(std::move(project)) {}
 
 DialogHub::~DialogHub() { closeAll(); }
@@ -19,7 +19,7 @@ void DialogHub::setTextEditorAccess(std::function<QString()> get, std::function<
 
 void DialogHub::setStageManager(StageManager* stages) { stages_ = stages; }
 
-TProgramData* DialogHub::project() const { return project_ ? project_() : nullptr; }
+tarnel::model::TProgramData* DialogHub::project() const { return project_ ? project_() : nullptr; }
 
 QWidget* DialogHub::dialog(const QString&) const { return nullptr; }
 

@@ -28,7 +28,9 @@
 #include <functional>
 
 class QWidget;
+namespace tarnel::model {
 class TProgramData;
+}
 
 namespace tarnel::dialogs {
 class DialogBase;
@@ -40,7 +42,7 @@ class StageManager;
 class DialogHub : public QObject {
   Q_OBJECT
  public:
-  DialogHub(QWidget* mainWindow, std::function<TProgramData*()> project, QObject* parent = nullptr);
+  DialogHub(QWidget* mainWindow, std::function<tarnel::model::TProgramData*()> project, QObject* parent = nullptr);
   ~DialogHub() override;
 
   // The text-editor setting belongs to the main window (it keeps it in the settings store).
@@ -48,7 +50,7 @@ class DialogHub : public QObject {
   // The stage dialog's OK goes through the main window's stage manager.
   void setStageManager(StageManager* stages);
 
-  TProgramData* project() const;
+  tarnel::model::TProgramData* project() const;
   QWidget* mainWindow() const { return mainWindow_; }
 
   // The open dialog with the given window title, or nullptr (used by tests and screenshots).
@@ -83,7 +85,7 @@ class DialogHub : public QObject {
   D* showChild(QPointer<D>& slot);
 
   QWidget* mainWindow_;
-  std::function<TProgramData*()> project_;
+  std::function<tarnel::model::TProgramData*()> project_;
   std::function<QString()> getEditor_;
   std::function<void(const QString&)> setEditor_;
   StageManager* stages_ = nullptr;
