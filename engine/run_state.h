@@ -6,6 +6,8 @@
 #pragma once
 
 #include <array>
+#include <ctime>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
@@ -257,6 +259,12 @@ struct RunState {
   // generator leaves for the p-y generator.
   std::vector<PressurePoint> pressureTable;
   PressureResults pressure;
+  bool pressureGenerated = false;            // the table came from the generator (options 2, 3)
+  int pressureStations = 0;                  // stations 1 .. this one carry earth-pressure loads
+
+  // Time of the report header; empty means the local time of the system clock. Tests
+  // set it to check the date and time lines.
+  std::function<std::tm()> clock;
 
   Stations stations;
   // Deflection per station slot; survives from one problem to the next as the input of
