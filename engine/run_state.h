@@ -143,6 +143,15 @@ struct EiCurve {
   std::vector<double> moment, ei;
 };
 
+// One p-y curve of the curve table the iteration works with: points (y, p) in increasing
+// y, p being the soil force on the wall per station (multipliers and h applied).
+// Continuation code 1 interpolates the curve with the next one along the stations.
+struct PyCurve {
+  int station = 0;
+  int contd = 0;
+  std::vector<double> y, p;
+};
+
 struct Problem {
   std::string title;      // first 70 characters of the title record
   ControlRecord control;
@@ -265,6 +274,10 @@ struct RunState {
   // Time of the report header; empty means the local time of the system clock. Tests
   // set it to check the date and time lines.
   std::function<std::tm()> clock;
+
+  // p-y curves of the problem, rebuilt for every problem (user curves and those read
+  // back from kPyScratchFile).
+  std::vector<PyCurve> curves;
 
   Stations stations;
   // Deflection per station slot; survives from one problem to the next as the input of
