@@ -1,12 +1,123 @@
+// The earth-pressure generator of one analysis case, in its steps: soil profile and
+// overburden stress, coefficients, layer forces, and the pressure table handed to the
+// core through the scratch file.
 #include "engine/pressure/earth_pressure.h"
 
-namespace tarnel::engine {
+#include "engine/pressure/coefficients.h"
+#include "engine/pressure/constants.h"
+#include "engine/pressure/layer_forces.h"
+#include "engine/pressure/pressure_case.h"
+#include "engine/pressure/pressure_table.h"
+#include "engine/pressure/report_blocks.h"
+#include "engine/pressure/soil_profile.h"
+#include "engine/pressure/surcharge.h"
 
-void generateEarthPressure(RunState& run) {
-  run.out.report << "\n     ERROR STOP -- GENERATED EARTH PRESSURE IS NOT AVAILABLE IN THIS BUILD\n";
-  throw GeneratorStop("earth-pressure generator not available");
+#include <fstream>
+#include <string>
+
+namespace tarnel::engine {
+namespace {
+
+using namespace pressure;
+
+[[noreturn]] void stop(std::ostream& report, const std::string& text) {
+  printStop(report, text);
+  report.flush();
+  throw GeneratorStop(text);
 }
 
-double surchargePressureAt(const RunState&, double) { return 0.0; }
+void computeCoefficients(SoilProfile& profile, const PressureCase& pc, RunState& run) {
+  for (auto& l : profile.layers) {
+    const ActiveCoefficient a = activeCoefficient(l.phi, pc.beta);
+    l.ka = a.ka;
+    l.sqrtKa = a.sqrtKa;
+    l.kp = passiveCoefficient(l.phi);
+    if (a.slopeTooSteep && l.ztop < pc.H) {
+      printSlopeWarning(run.out.notes);
+      printSlopeWarning(run.out.report);
+    }
+  }
+  printCoefficients(run.out.report, profile);
+  // A user coefficient replaces Ka and drops the cohesion terms.
+  for (auto& l : profile.layers) {
+    if (l.kopt > 1.0e-7) {
+      l.ka = l.kopt;
+      l.sqrtKa = 0.0;
+    }
+  }
+}
+
+}  // namespace
+
+void generateEarthPressure(RunState& run) {
+  std::ostream& report = run.out.report;
+  const PressureCase pc = pressureCase(run);
+  run.pressure = PressureResults{};
+  run.pressure.gammaW = pc.gammaW;
+
+  std::ofstream debug(kDebugScratchFile, std::ios::trunc);  // kept empty
+  SoilProfile profile = subdivideLayers(run.problem.layers, pc.H, pc.dwb, pc.modf);
+  const SurchargeSlots slots = slotsAfterEcho(pc.legacySlots, pc.surcharges);
+  printWallInformation(report, pc, run.labels);
+  printSurchargeInformation(report, pc, run.labels);
+  printSoilInformation(report, profile, pc.units);
+
+  if (profile.overflow)
+    stop(report, "MORE THAN 21 SOIL LAYERS AFTER DIVIDING THE LAYERS AT THE WATER TABLE AND THE EXCAVATION LEVEL");
+  if (profile.lexc < 0)
+    stop(report, "THE SOIL LAYERS DO NOT EXTEND BELOW THE EXCAVATION LEVEL (FREE HEIGHT OF WALL)");
+  if (!(pc.H > 0.0) && hasActiveSurcharge(pc.surcharges))
+    stop(report, "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
+  if (pc.option == 3) {
+    const std::string problem = apparentDiagramProblem(pc);
+    if (!problem.empty()) stop(report, problem);
+  }
+
+  computeOverburden(profile, pc.q, pc.dwb, pc.gammaW);
+  printOverburden(report, profile, run.labels);
+  run.pressure.sigvpExcavation = profile.sigvpExcavation;
+  applyTotalStressRule(profile, pc.dwb, pc.gammaW);
+
+  computeCoefficients(profile, pc, run);
+
+  const ActiveForces forces = computeLayerForces(profile, pc, slots);
+  if (forces.undefinedTensionLayer)
+    stop(report, "LAYER " + std::to_string(*forces.undefinedTensionLayer + 1) +
+                     " IS IN TENSION AND ITS ACTIVE PRESSURE DOES NOT CHANGE WITH DEPTH;"
+                     " CHECK ITS UNIT WEIGHT");
+  printLayerForces(report, profile, forces, run.labels);
+  if (forces.waterTable) printWaterForces(report, profile, forces, run.labels);
+  if (forces.net < 1.0e-5) {
+    printNetActiveWarning(*run.out.err);
+    printNetActiveWarning(report);
+  }
+
+  debug.close();
+  PressureTable table = buildPressureRows(profile, pc, forces.waterFlag);
+  if (pc.option == 3) applyApparentPressure(table, pc);
+  if (!writePressureTable(kPressureScratchFile, table))
+    stop(report, std::string("CANNOT WRITE THE EARTH PRESSURE FILE ") + kPressureScratchFile);
+  run.pressure.valid = true;
+}
+
+double surchargePressureAt(const RunState& run, double z) {
+  const std::vector<SurchargeLoad> loads = surchargeLoads(run.problem);
+  if (loads.empty()) return 0.0;
+  const double H = run.problem.earth.freeHeight;
+  if (!(H > 0.0) && hasActiveSurcharge(loads)) {
+    // The driver owns a mutable RunState; only the report is written here.
+    stop(const_cast<std::ofstream&>(run.out.report),
+         "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
+  }
+  return surchargePressureOnGrid(loads, z, H, run.problem.wall.ninc * run.problem.wall.h);
+}
+
+double excavationEffectiveStress(const RunState& run) {
+  const PressureCase pc = pressureCase(run);
+  SoilProfile profile = subdivideLayers(run.problem.layers, pc.H, pc.dwb, pc.modf);
+  if (profile.overflow || profile.lexc < 0) return 0.0;
+  computeOverburden(profile, pc.q, pc.dwb, pc.gammaW);
+  return profile.sigvpExcavation;
+}
 
 }  // namespace tarnel::engine

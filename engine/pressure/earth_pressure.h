@@ -7,12 +7,20 @@
 
 namespace tarnel::engine {
 
-// Called by the driver for earth-pressure options 2 and 3. May throw GeneratorStop.
+// Called by the driver for earth-pressure options 2 and 3. May throw GeneratorStop
+// (its message is then already in the report).
 void generateEarthPressure(RunState& run);
 
 // Lateral pressure of the listed surcharges (record 13) at depth z below the top of the
 // backfill, per unit area of wall face. Used by the core for a user pressure table
-// when surcharges are listed.
+// when surcharges are listed. Throws GeneratorStop, after writing the reason to the
+// report, when loads are listed on a wall without free height.
 double surchargePressureAt(const RunState& run, double z);
+
+// Effective vertical stress at the excavation level on the retained side, from the
+// soil records alone and without report output: the value generateEarthPressure leaves
+// in run.pressure.sigvpExcavation, for runs that generate p-y curves with a user
+// pressure table. 0 when the layers do not reach the excavation level.
+double excavationEffectiveStress(const RunState& run);
 
 }  // namespace tarnel::engine
