@@ -1,16 +1,27 @@
 #include "dialog_hub.h"
 
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QWidget>
 
-#include "dialog_base.h"
-#include "stage_dialog.h"
+#include "app/main/dialogs/dialog_base.h"
+#include "app/main/dialogs/input_dialogs.h"
+#include "app/main/dialogs/stage_dialog.h"
+#include "app/main/stages/stage_manager.h"
+#include "app/model/program_data.h"
 
-using tarnel::dialogs::DialogBase;
+using namespace tarnel::dialogs;
 
 DialogHub::DialogHub(QWidget* mainWindow, std::function<tarnel::model::TProgramData*()> project, QObject* parent)
     : QObject(parent), mainWindow_(mainWindow), project_(std::move(project)) {}
 
-DialogHub::~DialogHub() { closeAll(); }
+DialogHub::~DialogHub() {
+  // The dialogs are children of the main window; closing them stores what they hold.
+  for (auto* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
+                  springs_.data(), tieback_.data(), control_.data()})
+    if (d) d->disconnect(this);
+}
 
 void DialogHub::setTextEditorAccess(std::function<QString()> get, std::function<void(const QString&)> set) {
   getEditor_ = std::move(get);
@@ -19,21 +30,164 @@ void DialogHub::setTextEditorAccess(std::function<QString()> get, std::function<
 
 void DialogHub::setStageManager(StageManager* stages) { stages_ = stages; }
 
+QString DialogHub::textEditor() const { return getEditor_ ? getEditor_() : QString(); }
+
+void DialogHub::setTextEditor(const QString& path) {
+  if (setEditor_) setEditor_(path);
+}
+
 tarnel::model::TProgramData* DialogHub::project() const { return project_ ? project_() : nullptr; }
 
-QWidget* DialogHub::dialog(const QString&) const { return nullptr; }
+QWidget* DialogHub::dialog(const QString& caption) const {
+  for (QWidget* d : {static_cast<QWidget*>(title_.data()), static_cast<QWidget*>(wallProps_.data()),
+                     static_cast<QWidget*>(wallConfig_.data()), static_cast<QWidget*>(surcharge_.data()),
+                     static_cast<QWidget*>(concLoads_.data()), static_cast<QWidget*>(springs_.data()),
+                     static_cast<QWidget*>(tieback_.data()), static_cast<QWidget*>(control_.data()),
+                     static_cast<QWidget*>(stageDlg_.data())})
+    if (d && d->windowTitle() == caption) return d;
+  return nullptr;
+}
 
-void DialogHub::showProjectTitle() {}
-void DialogHub::showWallProperties() {}
-void DialogHub::showWallConfiguration() {}
-void DialogHub::showAdditionalSurcharge() {}
-void DialogHub::showConcentratedLoads() {}
-void DialogHub::showSprings() {}
-void DialogHub::showTieback() {}
-void DialogHub::showControlOptions() {}
-void DialogHub::showStages() {}
-void DialogHub::showStagesNonModal() {}
-void DialogHub::showAbout() {}
-bool DialogHub::commitDialogs() { return true; }
-void DialogHub::refreshDialogs() {}
-void DialogHub::closeAll() {}
+namespace {
+
+QMdiArea* mdiOf(QWidget* mainWindow) {
+  if (auto* mw = qobject_cast<QMainWindow*>(mainWindow)) return qobject_cast<QMdiArea*>(mw->centralWidget());
+  return nullptr;
+}
+
+// Shows a dialog as a child window of the main window: an MDI sub-window when the main
+// window has an MDI area, else a tool window over it (or a plain window without one).
+void present(QWidget* mainWindow, QWidget* d, bool created) {
+  QMdiArea* mdi = mdiOf(mainWindow);
+  if (created) {
+    d->adjustSize();
+    if (mdi) {
+      QMdiSubWindow* sub = mdi->addSubWindow(d, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                                    Qt::WindowSystemMenuHint);
+      sub->setAttribute(Qt::WA_DeleteOnClose);
+      sub->setWindowIcon(QIcon());
+      sub->adjustSize();
+    } else if (mainWindow) {
+      d->setParent(mainWindow, Qt::Tool);
+    }
+  }
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget())) {
+    sub->show();
+    sub->raise();
+    if (mdi) mdi->setActiveSubWindow(sub);
+  }
+  d->show();
+  d->raise();
+  d->activateWindow();
+}
+
+}  // namespace
+
+namespace {
+template <class T, class Make>
+T* showOrCreate(QPointer<DialogBase>& slot, QWidget* mainWindow, Make make) {
+  const bool created = !slot;
+  if (created) slot = make();
+  present(mainWindow, slot, created);
+  return static_cast<T*>(slot.data());
+}
+}  // namespace
+
+void DialogHub::showProjectTitle() {
+  showOrCreate<ProjectTitleDialog>(title_, mainWindow_, [this] { return new ProjectTitleDialog(this); });
+}
+
+void DialogHub::showWallProperties() {
+  showOrCreate<WallPropertiesDialog>(wallProps_, mainWindow_, [this] { return new WallPropertiesDialog(this); });
+}
+
+void DialogHub::showWallConfiguration() {
+  showOrCreate<WallConfigurationDialog>(wallConfig_, mainWindow_,
+                                        [this] { return new WallConfigurationDialog(this); });
+}
+
+void DialogHub::showAdditionalSurcharge() {
+  showOrCreate<TableDialog>(surcharge_, mainWindow_,
+                            [this] { return new TableDialog(this, TableDialog::Which::Surcharge); });
+}
+
+void DialogHub::showConcentratedLoads() {
+  showOrCreate<TableDialog>(concLoads_, mainWindow_,
+                            [this] { return new TableDialog(this, TableDialog::Which::ConcentratedLoads); });
+}
+
+void DialogHub::showSprings() {
+  showOrCreate<TableDialog>(springs_, mainWindow_,
+                            [this] { return new TableDialog(this, TableDialog::Which::Springs); });
+}
+
+void DialogHub::showTieback() {
+  showOrCreate<TableDialog>(tieback_, mainWindow_,
+                            [this] { return new TableDialog(this, TableDialog::Which::Tieback); });
+}
+
+void DialogHub::showControlOptions() {
+  showOrCreate<ControlOptionsDialog>(control_, mainWindow_, [this] { return new ControlOptionsDialog(this); });
+}
+
+void DialogHub::showStages() {
+  // Modal without a nested event loop: the dialog blocks the rest of the program while it is
+  // open, and callers (and tests) go on at once.
+  if (stageDlg_) stageDlg_->close();
+  stageDlg_ = new StageDialog(project(), stages_, mainWindow_);
+  stageDlg_->setWindowModality(Qt::ApplicationModal);
+  connect(stageDlg_, &QDialog::accepted, this, &DialogHub::stagesChanged);
+  connect(stageDlg_, &QDialog::accepted, this, &DialogHub::projectChanged);
+  stageDlg_->show();
+}
+
+void DialogHub::showStagesNonModal() {
+  if (stageDlg_) {
+    stageDlg_->raise();
+    stageDlg_->activateWindow();
+    return;
+  }
+  stageDlg_ = new StageDialog(project(), stages_, mainWindow_);
+  stageDlg_->setWindowModality(Qt::NonModal);
+  connect(stageDlg_, &QDialog::accepted, this, &DialogHub::stagesChanged);
+  connect(stageDlg_, &QDialog::accepted, this, &DialogHub::projectChanged);
+  stageDlg_->show();
+}
+
+void DialogHub::showAbout() {
+  auto* box = new AboutBox(mainWindow_);
+  box->setObjectName("AboutBox");
+  box->setWindowModality(Qt::ApplicationModal);
+  box->show();
+}
+
+bool DialogHub::commitDialogs() {
+  bool ok = true;
+  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
+                        springs_.data(), tieback_.data(), control_.data()}) {
+    if (!d) continue;
+    if (!d->commit() || !d->store()) {
+      ok = false;
+      present(mainWindow_, d, false);
+    }
+  }
+  return ok;
+}
+
+void DialogHub::refreshDialogs() {
+  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
+                        springs_.data(), tieback_.data(), control_.data()})
+    if (d) d->load();
+}
+
+void DialogHub::closeAll() {
+  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
+                        springs_.data(), tieback_.data(), control_.data()}) {
+    if (!d) continue;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget()))
+      sub->close();
+    else
+      d->close();
+  }
+  if (stageDlg_) stageDlg_->close();
+}

@@ -49,6 +49,9 @@ class DialogHub : public QObject {
   void setTextEditorAccess(std::function<QString()> get, std::function<void(const QString&)> set);
   // The stage dialog's OK goes through the main window's stage manager.
   void setStageManager(StageManager* stages);
+  StageManager* stageManager() const { return stages_; }
+  QString textEditor() const;
+  void setTextEditor(const QString& path);
 
   tarnel::model::TProgramData* project() const;
   QWidget* mainWindow() const { return mainWindow_; }
@@ -81,9 +84,6 @@ class DialogHub : public QObject {
 
  private:
   friend class tarnel::dialogs::DialogBase;
-  template <class D>
-  D* showChild(QPointer<D>& slot);
-
   QWidget* mainWindow_;
   std::function<tarnel::model::TProgramData*()> project_;
   std::function<QString()> getEditor_;
