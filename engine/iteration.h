@@ -5,6 +5,9 @@
 // results per station and the tieback forces.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include "engine/run_state.h"
 
 namespace tarnel::engine {
@@ -35,5 +38,23 @@ void writeIterationResults(RunState& run, const IterationSummary& summary);
 
 // Driver step 16: "TIE BACK RESULTS" (only when the problem has tiebacks).
 void writeTiebackResults(RunState& run);
+
+// ---- Pieces of one iteration, also used by the tests and the benchmark --------------
+
+// Adds the linearised p-y curves to the effective spring stiffness and load per slot,
+// walking the table in order: a curve standing alone acts at its station with its full
+// value; a chain of continued curves is interpolated linearly between their stations,
+// with half values at both ends of every range. Contributions outside stations
+// -1 .. NINC + 1 are dropped (the solver does not use them). `skipInterceptAt` is a
+// station that gets no intercept (the excavation station when the earth pressure was
+// generated), or kNoStation. Sets offCurve when a deflection lies outside a curve.
+// False (nothing more added) when the stations of a chain decrease.
+inline constexpr int kNoStation = -1000000;
+bool addCurveSprings(const std::vector<PyCurve>& curves, int ninc, std::span<const double> w,
+                     int skipInterceptAt, std::span<double> sEff, std::span<double> qEff, bool& offCurve);
+
+// Bending stiffness from the moment-EI curves at the curvature of the deflections w:
+// at each station of a curve's range, the point of the curve where M = curvature * EI.
+void updateStiffnessFromCurves(const std::vector<EiCurve>& curves, Stations& st, std::span<const double> w);
 
 }  // namespace tarnel::engine
