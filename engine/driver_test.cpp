@@ -1,0 +1,349 @@
+#include "engine/driver.h"
+
+#include "engine/testing/engine_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <sstream>
+
+namespace tarnel::engine {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::crlf;
+using testing::EngineOutput;
+using testing::runEngineOn;
+
+// A 120 in cantilever (10 increments of 12 in, EI 1E9 lb-in^2) fixed at its tip by a
+// specified deflection and slope, loaded by 1000 lb at the top.
+std::vector<std::string> cantilever(const std::string& title = "Cantilever test wall", int stages = 1,
+                                    int terminator = 0) {
+  return {title,
+          "1 1\t1\t0\t0\t0 0 " + std::to_string(stages) + " 0 0",
+          "10 12\t100\t1E-5\t0\t12",
+          "3\t10\t0\t0",
+          "0\t10\t1\t1E9",
+          "1",
+          "1\t0\t0\t1000\t0\t0",
+          "0",
+          std::to_string(terminator)};
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+long countLines(const std::vector<std::string>& ls, const std::string& text) {
+  return std::count(ls.begin(), ls.end(), text);
+}
+
+long countContaining(const std::vector<std::string>& ls, const std::string& text) {
+  return std::count_if(ls.begin(), ls.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+// Indices of the results heads of the plot file ("kind rows units").
+std::vector<std::size_t> resultsHeads(const std::vector<std::string>& plot) {
+  std::vector<std::size_t> heads;
+  for (std::size_t i = 0; i < plot.size(); ++i) {
+    std::istringstream in(plot[i]);
+    int a, b, c;
+    std::string extra;
+    if (plot[i].size() > 1 && plot[i][0] == ' ' && plot[i].find('E') == std::string::npos && (in >> a >> b >> c) &&
+        !(in >> extra) && b > 2) {
+      heads.push_back(i);
+    }
+  }
+  return heads;
+}
+
+const std::string kEnd = "     END OF ANALYSIS                             ";
+
+bool endsWithEndOfAnalysis(const std::vector<std::string>& report) {
+  return report.size() >= 4 && report.back() == kEnd && report[report.size() - 2].empty() &&
+         report[report.size() - 3].empty() && report[report.size() - 4].empty();
+}
+
+TEST(Driver, OneProblem) {
+  const EngineOutput out = runEngineOn(crlf(cantilever()));
+  const auto report = out.reportLines();
+  ASSERT_GT(report.size(), 60u);
+  EXPECT_EQ(report[0], "     " + std::string(73, '='));
+  EXPECT_EQ(report[2], std::string(20, ' ') + "  TARNEL for Windows, Version 2015.5.22   ");
+  EXPECT_EQ(report[11], "     Name of input data file     : wall.tn5d");
+  EXPECT_EQ(report[12], "     Name of output file         : wall.tn5o");
+  EXPECT_EQ(report[13], "     Name of plot output file    : wall.tn5p");
+  EXPECT_EQ(report[19], std::string(15, ' ') + "Date:  March 05, 2026     Time:  09:04:07");
+  EXPECT_EQ(report[20], "");
+  EXPECT_EQ(report[21], "      Cantilever test wall" + std::string(50, ' '));
+  EXPECT_EQ(report[25], "      *        PROGRAM CONTROL PARAMETERS              *");
+  EXPECT_EQ(report[34], "      NUMBER OF INCREMENTS                               =  10");
+  EXPECT_EQ(report[35], "      INCREMENT LENGTH                                   =    12.000 IN");
+  EXPECT_EQ(report[47], "           10        3         0.000E+00      0.000E+00");
+  EXPECT_EQ(report[61], "        0  10  0  0.100E+10 0.000E+00 0.000E+00 0.000E+00 0.000E+00 0.000E+00");
+  EXPECT_EQ(report[62], "        0   0  0  0.500E+09 0.100E+04 0.000E+00 0.000E+00 0.000E+00 0.000E+00");
+  EXPECT_EQ(countContaining(report, "TARNEL for Windows"), 1);
+  EXPECT_EQ(countLines(report, "      Cantilever test wall" + std::string(50, ' ')), 2);  // header and before the iteration
+  EXPECT_TRUE(endsWithEndOfAnalysis(report));
+
+  const auto plot = out.plotLines();
+  ASSERT_GE(plot.size(), 3u);
+  EXPECT_EQ(plot[0], " 0");    // no earth pressure
+  EXPECT_EQ(plot[1], " 1 0");  // no p-y curves: units code and 0
+  const auto heads = resultsHeads(plot);
+  ASSERT_EQ(heads.size(), 1u);
+  EXPECT_EQ(plot[heads[0]], " 1 12 1");
+  ASSERT_EQ(plot.size(), heads[0] + 13);
+  EXPECT_EQ(plot.back().substr(0, 14), "    0.1320E+03");  // one increment below the tip
+  EXPECT_TRUE(out.notesExists);
+  EXPECT_TRUE(out.err.empty()) << out.err;
+}
+
+// The whole run against the closed form of a cantilever with a tip load: the top
+// deflects P L^3 / (3 EI), the moment at depth x is P x.
+TEST(Driver, CantileverAgainstClosedForm) {
+  const EngineOutput out = runEngineOn(crlf(cantilever()));
+  const auto plot = out.plotLines();
+  const auto heads = resultsHeads(plot);
+  ASSERT_EQ(heads.size(), 1u);
+  const double P = 1000, L = 120, EI = 1e9;
+  std::vector<std::array<double, 5>> rows;
+  for (std::size_t i = heads[0] + 1; i < plot.size(); ++i) {
+    std::istringstream in(plot[i]);
+    std::array<double, 5> r{};
+    for (double& v : r) in >> v;
+    rows.push_back(r);
+  }
+  ASSERT_EQ(rows.size(), 12u);
+  EXPECT_NEAR(rows[0][1], P * L * L * L / (3 * EI), 0.01 * P * L * L * L / (3 * EI));
+  for (int s = 1; s <= 9; ++s) EXPECT_NEAR(rows[s][2], P * 12 * s, 1e-3 * P * L) << s;
+}
+
+TEST(Driver, ShortTermAndLongTermPair) {
+  const EngineOutput out = runEngineOn(crlf(cantilever("Quay wall", 1, 9) + cantilever("Quay wall", 1, 0)));
+  const auto report = out.reportLines();
+  EXPECT_EQ(countContaining(report, "TARNEL for Windows"), 2);
+  const std::string longTerm = "      Long Term :  Quay wall" + std::string(61, ' ');
+  EXPECT_EQ(countLines(report, longTerm), 2);
+  // The second header follows two empty lines.
+  auto banner = std::find_if(report.begin() + 8, report.end(), [&](const std::string& l) { return l == report[0]; });
+  ASSERT_NE(banner, report.end());
+  EXPECT_TRUE((banner - 1)->empty());
+  EXPECT_TRUE((banner - 2)->empty());
+  EXPECT_TRUE(endsWithEndOfAnalysis(report));
+  const auto plot = out.plotLines();
+  const auto heads = resultsHeads(plot);
+  ASSERT_EQ(heads.size(), 2u);
+  EXPECT_EQ(plot[heads[0]], " 2 12 1");
+  EXPECT_EQ(plot[heads[1]], " 2 12 1");
+  EXPECT_EQ(plot[heads[0] + 13], " 0");  // the long-term section starts right after
+}
+
+TEST(Driver, ThreeStages) {
+  const EngineOutput out = runEngineOn(crlf(cantilever("Deep cut", 3, 1) + cantilever(" Stage No : 2", 3, 2) +
+                                            cantilever(" Stage No : 3", 3, 3)));
+  const auto report = out.reportLines();
+  EXPECT_EQ(countContaining(report, "TARNEL for Windows"), 3);
+  for (int k = 1; k <= 3; ++k) {
+    EXPECT_EQ(countLines(report, "      Stage No : " + std::to_string(k) + "  Deep cut" + std::string(62, ' ')), 2) << k;
+  }
+  EXPECT_TRUE(endsWithEndOfAnalysis(report));
+  const auto plot = out.plotLines();
+  const auto heads = resultsHeads(plot);
+  ASSERT_EQ(heads.size(), 3u);
+  for (std::size_t h : heads) EXPECT_EQ(plot[h], " 3 12 1");
+}
+
+TEST(Driver, VersionOtherThan22ReadsAndCreatesNothing) {
+  testing::TempDir dir;
+  testing::writeFile(dir.path() / "wall.tn5d", crlf(cantilever()));
+  const std::string base = (dir.path() / "wall").string();
+  testing::writeFile(dir.path() / "names.dat", "2015.5.22\r\n" + base + ".tn5d\r\n" + base + ".tn5o\r\n" + base +
+                                                   ".tn5p\r\n" + base + ".tn5r\r\n");
+  testing::CurrentDir cd(dir.path());
+  for (int version : {0, 21, 23, -22}) EXPECT_EQ(ITARNEL(version), 1) << version;
+  EXPECT_EQ(_ITARNEL(1), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+
+  // The same call with 22 runs and replaces nothing the caller owns.
+  EXPECT_EQ(_ITARNEL(22), 0);
+  EXPECT_TRUE(fs::exists(base + ".tn5o"));
+  EXPECT_TRUE(fs::exists(base + ".tn5p"));
+  EXPECT_TRUE(fs::exists(base + ".tn5r"));
+  EXPECT_TRUE(fs::exists(dir.path() / "names.dat"));
+}
+
+TEST(Driver, RunControlWithOnlyTheVersionLine) {
+  testing::TempDir dir;
+  testing::writeFile(dir.path() / "names.dat", "2015.5.22\r\n");
+  testing::CurrentDir cd(dir.path());
+  std::ostringstream err;
+  RunState run;
+  run.out.err = &err;
+  runAnalysis(run);
+  EXPECT_EQ(err.str(), " PLEASE CREATE AN INPUT DATA FILE AND SAVE IT\n BEFORE COMPUTATION.  TRY IT AGAIN!\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(Driver, MissingRunControlFile) {
+  testing::TempDir dir;
+  testing::CurrentDir cd(dir.path());
+  std::ostringstream err;
+  RunState run;
+  run.out.err = &err;
+  runAnalysis(run);
+  EXPECT_NE(err.str().find("names.dat"), std::string::npos) << err.str();
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0);
+}
+
+TEST(Driver, EveryCallStartsFresh) {
+  const EngineOutput a = runEngineOn(crlf(cantilever()));
+  const EngineOutput b = runEngineOn(crlf(cantilever()));
+  auto withoutFolder = [](std::vector<std::string> ls) {
+    ls.at(10) = "";  // each run has its own temporary folder
+    return ls;
+  };
+  EXPECT_EQ(withoutFolder(a.reportLines()), withoutFolder(b.reportLines()));
+  EXPECT_EQ(a.plot, b.plot);
+  EXPECT_EQ(a.notes, b.notes);
+}
+
+TEST(Driver, DataFileEndingEarlyKeepsWhatWasWritten) {
+  auto data = cantilever();
+  data.resize(4);  // up to the restraint row; the stiffness row is missing
+  const EngineOutput out = runEngineOn(crlf(data));
+  const auto report = out.reportLines();
+  EXPECT_EQ(countContaining(report, "PROGRAM CONTROL PARAMETERS"), 1);
+  EXPECT_EQ(countContaining(report, "END OF ANALYSIS"), 0);
+  EXPECT_NE(out.err.find("STIFFNESS ROW"), std::string::npos) << out.err;
+  EXPECT_EQ(std::count(out.err.begin(), out.err.end(), '\n'), 1);
+  EXPECT_EQ(out.plot, "");
+}
+
+TEST(Driver, TextWhereANumberBelongs) {
+  auto data = cantilever();
+  data[2] = "10 12,5\t100\t1E-5\t0\t12";
+  const EngineOutput out = runEngineOn(crlf(data));
+  EXPECT_NE(out.err.find("WALL RECORD"), std::string::npos) << out.err;
+  EXPECT_NE(out.err.find("12,5"), std::string::npos) << out.err;
+  EXPECT_EQ(countContaining(out.reportLines(), "END OF ANALYSIS"), 0);
+}
+
+TEST(Driver, MissingDataFileReadsAsEmpty) {
+  testing::TempDir dir;
+  const std::string base = (dir.path() / "none").string();
+  testing::writeFile(dir.path() / "names.dat", "2015.5.22\n" + base + ".tn5d\n" + base + ".tn5o\n" + base + ".tn5p\n" +
+                                                   base + ".tn5r\n");
+  testing::CurrentDir cd(dir.path());
+  std::ostringstream err;
+  RunState run;
+  run.out.err = &err;
+  runAnalysis(run);
+  EXPECT_NE(err.str().find("TITLE RECORD"), std::string::npos) << err.str();
+  EXPECT_EQ(testing::readFile(base + ".tn5o").find("END OF ANALYSIS"), std::string::npos);
+}
+
+// Storage limits and degenerate input stop the run with a clear line, then close it
+// normally: "END OF ANALYSIS" and an empty final results block.
+TEST(Driver, RefusedInputEndsTheAnalysisCleanly) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> data;
+    const char* message;
+  };
+  auto with = [](std::size_t line, const std::string& text) {
+    auto d = cantilever();
+    d[line] = text;
+    return d;
+  };
+  auto insertAfter = [](std::vector<std::string> d, std::size_t line, const std::vector<std::string>& extra) {
+    d.insert(d.begin() + static_cast<long>(line) + 1, extra.begin(), extra.end());
+    return d;
+  };
+  std::vector<std::string> manyCouples = with(5, "51");
+  manyCouples.erase(manyCouples.begin() + 6);
+  for (int i = 0; i < 51; ++i) manyCouples.insert(manyCouples.begin() + 6, "1\t1\t1\t0\t10\t0");
+  std::vector<std::string> manyTiebacks = with(1, "1 1\t1\t0\t0\t0 0 1 0 21");
+  std::vector<std::string> tieback0 = insertAfter(with(1, "1 1\t1\t0\t0\t0 0 1 0 1"), 7, {"5\t1\t2.9E7\t20\t15\t0\t0"});
+  std::vector<std::string> curve35 = with(1, "1 1\t1\t0\t0\t1 1 1 0 0");
+  curve35.insert(curve35.end() - 1, "5\t35\t1\t1");
+  std::vector<std::string> eiCurves21 = with(1, "1 1\t1\t0\t0\t0 0 1 21 0");
+  std::vector<std::string> ei101 = with(1, "1 1\t1\t0\t0\t0 0 1 1 0");
+  ei101.insert(ei101.end() - 1, "0\t10\t101");
+  std::vector<std::string> specified21 = with(1, "1 21\t1\t0\t0\t0 0 1 0 0");
+
+  const Case cases[] = {
+      {"408 increments", with(2, "408 12\t100\t1E-5\t0\t12"), "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"21 specified points", specified21, "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"21 tiebacks", manyTiebacks, "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"51 couples", manyCouples, "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"35 curve points", curve35, "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"21 moment-EI curves", eiCurves21, "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"101 moment-EI points", ei101, "TOO MUCH DATA FOR AVAILABLE STORAGE"},
+      {"CONTD 3", with(4, "0\t10\t3\t1E9"), "ERROR STOP -- CONTD MUST BE 1 OR 2"},
+      {"0 increments", with(2, "0 12\t100\t1E-5\t0\t12"), "ERROR STOP -- NUMBER OF INCREMENTS IS 0"},
+      {"zero increment length", with(2, "10 0\t100\t1E-5\t0\t12"), "ERROR STOP -- INCREMENT LENGTH IS 0"},
+      {"zero tieback spacing", tieback0, "ERROR STOP -- TIEBACK 1: SPACING IS 0"},
+      {"stations not in order", with(4, "10\t0\t1\t1E9"), "ERROR STOP -- STATIONS NOT IN ORDER"},
+      {"load beyond the tip", with(6, "1\t11\t11\t1000\t0\t0"), "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"},
+      {"row far outside the wall", with(6, "1\t500\t500\t1000\t0\t0"), "ERROR STOP -- TABLE ROW AT STATION 500"},
+      {"negative load count", with(5, "-1"), "ERROR STOP -- NUMBER OF CONCENTRATED LOAD ROWS IS -1"},
+  };
+  for (const Case& c : cases) {
+    const EngineOutput out = runEngineOn(crlf(c.data));
+    const auto report = out.reportLines();
+    EXPECT_EQ(countContaining(report, c.message), 1) << c.name << "\n" << out.report;
+    EXPECT_TRUE(endsWithEndOfAnalysis(report)) << c.name;
+    const auto plot = out.plotLines();
+    ASSERT_FALSE(plot.empty()) << c.name;
+    EXPECT_EQ(plot.back(), " 1 0 1") << c.name;
+    EXPECT_EQ(out.report.find("nan"), std::string::npos) << c.name;
+    EXPECT_EQ(out.report.find("inf"), std::string::npos) << c.name;
+  }
+}
+
+TEST(Driver, UserEarthPressureTable) {
+  auto data = cantilever();
+  data[1] = "1 1\t1\t0\t1\t0 0 1 0 0";
+  data.insert(data.end() - 1, {"3", "0\t0", "60\t5", "120\t10"});
+  const EngineOutput out = runEngineOn(crlf(data));
+  const auto report = out.reportLines();
+  EXPECT_EQ(countContaining(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *"), 1);
+  EXPECT_EQ(countLines(report, "       0.600E+02           0.500E+01"), 1);
+  const auto plot = out.plotLines();
+  ASSERT_GE(plot.size(), 4u);
+  EXPECT_EQ(plot[0], " 3");
+  EXPECT_EQ(plot[1], "   0.000E+00   0.000E+00   0.100E-06   0.000E+00");
+  EXPECT_EQ(plot[2], "   0.600E+02   0.500E+01   0.500E+01   0.000E+00");
+  EXPECT_EQ(plot[3], "   0.120E+03   0.100E+02   0.100E+02   0.000E+00");
+  EXPECT_TRUE(endsWithEndOfAnalysis(report));
+}
+
+// Generated earth pressure and generated p-y curves hand over to their generators;
+// whatever they do, the call returns and the files are closed.
+TEST(Driver, GeneratorOptionsRunToAnEnd) {
+  auto data = cantilever();
+  data[1] = "1 1\t1\t0\t2\t2 0 1 0 0";
+  data.insert(data.end() - 1, {"0\t12\t12\t1000\t1000\t1\t1\t0", "0\t0\t0\t0\t0\t0", "0", "1", "4\t240",
+                               "0.0000694\t0.0\t30\t0.0\t25\t0", "0.0000694\t0.0\t30\t0.0\t25\t0"});
+  const EngineOutput out = runEngineOn(crlf(data));
+  EXPECT_TRUE(out.reportExists);
+  EXPECT_EQ(countContaining(out.reportLines(), "PROGRAM CONTROL PARAMETERS"), 1);
+}
+
+TEST(Driver, TiebackRowInTheStiffnessAndLoadData) {
+  auto data = cantilever();
+  data[1] = "1 1\t1\t0\t0\t0 0 1 0 1";
+  data.insert(data.end() - 1, "5\t1\t29000000\t20\t0\t8\t0");  // 5 ft deep: station 5
+  const EngineOutput out = runEngineOn(crlf(data));
+  const auto report = out.reportLines();
+  // S = A E / ((s / Wa) L) with s = 96 in, Wa = 12 in, L = 240 in.
+  EXPECT_EQ(countLines(report, "        5   5  0  0.100E+10 0.000E+00 0.151E+05 0.000E+00 0.000E+00 0.000E+00"), 1)
+      << out.report;
+}
+
+}  // namespace
+}  // namespace tarnel::engine

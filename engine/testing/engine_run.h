@@ -1,0 +1,61 @@
+// Test helpers: run the engine on a data text in a private temporary folder, the way
+// the interactive program does (names.dat in the current folder, outputs beside the
+// data file), and hand back what the run wrote.
+#pragma once
+
+#include "engine/run_state.h"
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarnel::engine::testing {
+
+// A temporary folder removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Makes a folder the current one for the lifetime of the object.
+class CurrentDir {
+ public:
+  explicit CurrentDir(const std::filesystem::path& dir);
+  ~CurrentDir();
+  CurrentDir(const CurrentDir&) = delete;
+  CurrentDir& operator=(const CurrentDir&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
+std::string readFile(const std::filesystem::path& p);
+void writeFile(const std::filesystem::path& p, const std::string& text);
+std::vector<std::string> lines(const std::string& text);
+
+// 5 March 2026, 09:04:07.
+std::tm fixedTime();
+
+struct EngineOutput {
+  std::string report, plot, notes, err;
+  bool reportExists = false, plotExists = false, notesExists = false;
+  std::vector<std::string> reportLines() const { return lines(report); }
+  std::vector<std::string> plotLines() const { return lines(plot); }
+};
+
+// Writes `data` as wall.tn5d and a complete names.dat in a temporary folder, runs one
+// analysis there with the fixed clock and returns the outputs.
+EngineOutput runEngineOn(const std::string& data);
+
+// Joins lines with CR LF, as the interactive program writes data files.
+std::string crlf(const std::vector<std::string>& lines);
+
+}  // namespace tarnel::engine::testing
