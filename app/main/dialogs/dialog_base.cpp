@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QTimer>
+#include <charconv>
 
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/widgets/data_edit.h"
@@ -28,7 +29,7 @@ TDataEdit* DialogBase::addNumber(QGridLayout* grid, int row, const QString& capt
                                  const QString& unitTemplate,
                                  std::function<double(const TProgramData&)> get,
                                  std::function<void(TProgramData&, double)> set,
-                                 std::function<double(int)> scale) {
+                                 Shown shownAs) {
   auto* label = new QLabel(this);
   auto* edit = new TDataEdit(this);
   edit->setEditLabel(label);
@@ -36,7 +37,7 @@ TDataEdit* DialogBase::addNumber(QGridLayout* grid, int row, const QString& capt
   edit->setUnitsString(unitTemplate);
   label->setBuddy(edit);
   label->setWordWrap(false);
-  edit->setMinimumWidth(130);
+  edit->setMinimumWidth(170);
   grid->addWidget(label, row, 0);
   grid->addWidget(edit, row, 1);
   connect(edit, &QLineEdit::textEdited, this, &DialogBase::markModified);
@@ -44,9 +45,30 @@ TDataEdit* DialogBase::addNumber(QGridLayout* grid, int row, const QString& capt
   b.edit = edit;
   b.get = std::move(get);
   b.set = std::move(set);
-  b.scale = scale ? std::move(scale) : [](int) { return 1.0; };
+  b.shown_as = shownAs;
   bindings_.push_back(std::move(b));
   return edit;
+}
+
+long double DialogBase::toShown(double stored, Shown how, int units) {
+  // Widen through the shortest decimal text of the double, so 0.00001 shows as 1E-5 and not
+  // with the binary tail that 18 digits would reveal.
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, stored);
+  long double v = 0;
+  std::from_chars(buf, r.ptr, v);
+  if (units != 1) return v;
+  switch (how) {
+    case Shown::FeetOverInches: return v / 12;
+    case Shown::PsfOverPsi: return v * 144;
+    default: return v;
+  }
+}
+
+double DialogBase::fromShown(long double shown, Shown how, int units) {
+  if (units == 1 && how == Shown::FeetOverInches) shown *= 12;
+  if (units == 1 && how == Shown::PsfOverPsi) shown /= 144;
+  return static_cast<double>(shown);
 }
 
 void DialogBase::load() {
@@ -55,8 +77,8 @@ void DialogBase::load() {
   loading_ = true;
   for (Binding& b : bindings_) {
     b.edit->setUnits(p->Units);
-    const long double shown = static_cast<long double>(b.get(*p)) * b.scale(p->Units);
-    b.edit->setNumber(shown);
+    b.edit->setNumber(toShown(b.get(*p), b.shown_as, p->Units));
+    b.edit->setCursorPosition(0);
     b.shown = b.edit->number();
   }
   loading_ = false;
@@ -85,8 +107,7 @@ bool DialogBase::store() {
   for (Binding& b : bindings_) {
     const long double shown = b.edit->number();
     if (shown == b.shown) continue;  // untouched: keep the stored value exactly
-    const double scale = b.scale(p->Units);
-    const double value = static_cast<double>(shown / scale);
+    const double value = fromShown(shown, b.shown_as, p->Units);
     if (b.get(*p) != value) {
       b.set(*p, value);
       changed = true;

@@ -35,13 +35,15 @@ class DialogBase : public QWidget {
   DialogHub* hub() const { return hub_; }
 
  protected:
-  // A numeric field bound to one project value. `scale(units)` turns the stored value into
-  // the shown one (1/12 for feet shown over inches stored, 144 for psf over psi).
+  // How a stored value is shown: as it is, in feet over inches stored (English / 12), or in
+  // lb/ft^2 over lb/in^2 stored (English x 144).
+  enum class Shown { AsStored, FeetOverInches, PsfOverPsi };
+  // A numeric field bound to one project value.
   struct Binding {
     TDataEdit* edit = nullptr;
     std::function<double(const tarnel::model::TProgramData&)> get;
     std::function<void(tarnel::model::TProgramData&, double)> set;
-    std::function<double(int units)> scale;
+    Shown shown_as = Shown::AsStored;
     long double shown = 0;  // value shown at load time, so unchanged fields keep full precision
   };
 
@@ -49,7 +51,7 @@ class DialogBase : public QWidget {
   TDataEdit* addNumber(QGridLayout* grid, int row, const QString& caption, const QString& unitTemplate,
                        std::function<double(const tarnel::model::TProgramData&)> get,
                        std::function<void(tarnel::model::TProgramData&, double)> set,
-                       std::function<double(int)> scale = {});
+                       Shown shownAs = Shown::AsStored);
   // Stores the dialog's own (non-numeric) values.
   virtual void storeExtra(tarnel::model::TProgramData&) {}
   // Called after a store that changed switches, so the main window refreshes its menus.
@@ -64,6 +66,8 @@ class DialogBase : public QWidget {
 
  private:
   void onFocusChanged(QWidget* old, QWidget* now);
+  static long double toShown(double stored, Shown how, int units);
+  static double fromShown(long double shown, Shown how, int units);
   bool invalidActiveField() const;
   DialogHub* hub_;
   bool loading_ = false;

@@ -25,11 +25,6 @@ using tarnel::model::TProgramData;
 
 namespace {
 
-// Depths kept in inches are shown in feet in English projects; the uniform surcharge kept
-// in lb/in^2 is shown in lb/ft^2.
-double feetShown(int units) { return units == 1 ? 1.0 / 12.0 : 1.0; }
-double psfShown(int units) { return units == 1 ? 144.0 : 1.0; }
-
 QLabel* hint(const QString& text, QWidget* parent) {
   auto* l = new QLabel(text, parent);
   QFont f = l->font();
@@ -89,7 +84,7 @@ WallPropertiesDialog::WallPropertiesDialog(DialogHub* hub) : DialogBase(hub, "Wa
   addNumber(grid, 2, "Increment Length", "L", [](const TProgramData& p) { return p.IncrementLength; },
             [](TProgramData& p, double v) { p.IncrementLength = v; });
   addNumber(grid, 3, "Free Height of Wall", "L2", [](const TProgramData& p) { return p.FreeHeight; },
-            [](TProgramData& p, double v) { p.FreeHeight = v; }, feetShown);
+            [](TProgramData& p, double v) { p.FreeHeight = v; }, Shown::FeetOverInches);
   addNumber(grid, 4, "Maximum Allowable Deflection for computation iteration", "L",
             [](const TProgramData& p) { return p.MaxDeflection; },
             [](TProgramData& p, double v) { p.MaxDeflection = v; });
@@ -108,7 +103,7 @@ WallConfigurationDialog::WallConfigurationDialog(DialogHub* hub) : DialogBase(hu
   auto* g = new QGridLayout(group);
   g->setHorizontalSpacing(12);
   TDataEdit* h = addNumber(g, 0, "&Free Height of Wall, H", "L2", [](const TProgramData& p) { return p.FreeHeight; },
-                           [](TProgramData& p, double v) { p.FreeHeight = v; }, feetShown);
+                           [](TProgramData& p, double v) { p.FreeHeight = v; }, Shown::FeetOverInches);
   h->setMinVal(-1000000);
   h->setMaxVal(1000000);
   TDataEdit* wa = addNumber(g, 1, "&Width for Active Earth Press. Calculation, Wa", "L",
@@ -118,7 +113,7 @@ WallConfigurationDialog::WallConfigurationDialog(DialogHub* hub) : DialogBase(hu
   g->addWidget(hint("Typically Wa is the center-to-center spacing of wall units.", group), 2, 0, 1, 2);
   TDataEdit* dwb = addNumber(g, 3, "&Depth to the Water Table in backfill side, DWb", "L2",
                              [](const TProgramData& p) { return p.WaterDepthBack; },
-                             [](TProgramData& p, double v) { p.WaterDepthBack = v; }, feetShown);
+                             [](TProgramData& p, double v) { p.WaterDepthBack = v; }, Shown::FeetOverInches);
   dwb->setMaxVal(1000000);
   TDataEdit* wp = addNumber(g, 4, "Width for Generating &p-y Soil Resistance, Wp", "L",
                             [](const TProgramData& p) { return p.WidthPY; },
@@ -129,7 +124,7 @@ WallConfigurationDialog::WallConfigurationDialog(DialogHub* hub) : DialogBase(hu
   g->addWidget(hint("as group reduction factors when Wa<=3Wp.", group), 7, 0, 1, 2);
   addNumber(g, 8, "&Depth to the Water Table in excavation side, DWe", "L2",
             [](const TProgramData& p) { return p.WaterDepthExc; },
-            [](TProgramData& p, double v) { p.WaterDepthExc = v; }, feetShown);
+            [](TProgramData& p, double v) { p.WaterDepthExc = v; }, Shown::FeetOverInches);
   g->setColumnStretch(1, 1);
   lay->addWidget(group);
 
@@ -150,7 +145,7 @@ WallConfigurationDialog::WallConfigurationDialog(DialogHub* hub) : DialogBase(hu
   slope_->setMaxVal(45);
   uniform_ = addNumber(rest, 4, "Uniform Distributed Load at the top of backfill side ", "F/L2^2",
                        [](const TProgramData& p) { return p.UniformSurcharge; },
-                       [](TProgramData& p, double v) { p.UniformSurcharge = v; }, psfShown);
+                       [](TProgramData& p, double v) { p.UniformSurcharge = v; }, Shown::PsfOverPsi);
   uniform_->setMaxVal(10000000);
   rest->setColumnStretch(1, 1);
   lay->addLayout(rest);

@@ -13,7 +13,7 @@ class SchematicFigure : public QWidget {
 
   explicit SchematicFigure(Kind kind, QWidget* parent = nullptr);
   Kind kind() const { return kind_; }
-  QSize sizeHint() const override { return {380, 300}; }
+  QSize sizeHint() const override { return {470, 370}; }
   QSize minimumSizeHint() const override { return {300, 240}; }
 
  protected:
