@@ -1,0 +1,200 @@
+// The project: new project, unit switch, modified state and table lookup. Reading and
+// writing of data and stage files live in data_file_reader.cpp and data_file_writer.cpp.
+#include "app/model/program_data.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <iterator>
+#include <stdexcept>
+
+#include "app/model/project_tables.h"
+#include "app/model/units.h"
+
+namespace tarnel::model {
+
+struct TProgramData::TableSet {
+  std::vector<std::unique_ptr<TGridTable>> list;  // in ProjectTableNames() order
+};
+
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Near(double a, double b, double relTol) {
+  if (a == b) return true;
+  return std::fabs(a - b) <= relTol * std::max(std::fabs(a), std::fabs(b));
+}
+
+}  // namespace
+
+int LayoutCodeFromExtension(std::string_view path) {
+  const std::string low = Lower(path);
+  // Only the extension counts, not a folder name that happens to end alike.
+  if (EndsWith(low, ".tn4d")) return kLayoutTn4d;
+  if (EndsWith(low, ".tnd")) return kLayoutTnd30;
+  return kLayoutTn5d;
+}
+
+TProgramData::TProgramData() : tables_(std::make_unique<TableSet>()) {
+  for (const auto& name : ProjectTableNames()) {
+    auto t = MakeTable(name);
+    if (!t->ChartPaired()) t->PadToMinRows();
+    t->ClearChanged();
+    tables_->list.push_back(std::move(t));
+  }
+}
+
+TProgramData::TProgramData(const TProgramData& other)
+    : FileName(other.FileName), Title(other.Title), Units(other.Units), Increments(other.Increments),
+      IncrementLength(other.IncrementLength), MaxDeflection(other.MaxDeflection), Tolerance(other.Tolerance),
+      FreeHeight(other.FreeHeight), WidthActive(other.WidthActive), WidthPY(other.WidthPY),
+      WaterDepthBack(other.WaterDepthBack), WaterDepthExc(other.WaterDepthExc), ActiveFactor(other.ActiveFactor),
+      PressureSwitch(other.PressureSwitch), BackfillSlope(other.BackfillSlope),
+      UniformSurcharge(other.UniformSurcharge), LegacySurcharge(other.LegacySurcharge),
+      EarthPressureChoice(other.EarthPressureChoice), StageCount(other.StageCount),
+      CurrentStage(other.CurrentStage), StageFileName(other.StageFileName),
+      PreviousFileName(other.PreviousFileName), ApplyRestraints(other.ApplyRestraints),
+      ApplyConcLoads(other.ApplyConcLoads), ApplySprings(other.ApplySprings), ApplyTiebacks(other.ApplyTiebacks),
+      ApplyPYMod(other.ApplyPYMod), ApplyExtPY(other.ApplyExtPY), ApplyMEI(other.ApplyMEI),
+      ApplySurcharge(other.ApplySurcharge), GeneratePY(other.GeneratePY), LongTerm(other.LongTerm),
+      UnitsChanged(other.UnitsChanged), Modified(other.Modified), tables_(std::make_unique<TableSet>()) {
+  for (const auto& t : other.tables_->list) tables_->list.push_back(std::make_unique<TGridTable>(*t));
+}
+
+TProgramData& TProgramData::operator=(const TProgramData& other) {
+  if (this == &other) return *this;
+  TProgramData copy(other);
+  FileName = std::move(copy.FileName);
+  Title = std::move(copy.Title);
+  Units = copy.Units;
+  Increments = copy.Increments;
+  IncrementLength = copy.IncrementLength;
+  MaxDeflection = copy.MaxDeflection;
+  Tolerance = copy.Tolerance;
+  FreeHeight = copy.FreeHeight;
+  WidthActive = copy.WidthActive;
+  WidthPY = copy.WidthPY;
+  WaterDepthBack = copy.WaterDepthBack;
+  WaterDepthExc = copy.WaterDepthExc;
+  ActiveFactor = copy.ActiveFactor;
+  PressureSwitch = copy.PressureSwitch;
+  BackfillSlope = copy.BackfillSlope;
+  UniformSurcharge = copy.UniformSurcharge;
+  LegacySurcharge = copy.LegacySurcharge;
+  EarthPressureChoice = copy.EarthPressureChoice;
+  StageCount = copy.StageCount;
+  CurrentStage = copy.CurrentStage;
+  StageFileName = std::move(copy.StageFileName);
+  PreviousFileName = std::move(copy.PreviousFileName);
+  ApplyRestraints = copy.ApplyRestraints;
+  ApplyConcLoads = copy.ApplyConcLoads;
+  ApplySprings = copy.ApplySprings;
+  ApplyTiebacks = copy.ApplyTiebacks;
+  ApplyPYMod = copy.ApplyPYMod;
+  ApplyExtPY = copy.ApplyExtPY;
+  ApplyMEI = copy.ApplyMEI;
+  ApplySurcharge = copy.ApplySurcharge;
+  GeneratePY = copy.GeneratePY;
+  LongTerm = copy.LongTerm;
+  UnitsChanged = std::move(copy.UnitsChanged);
+  Modified = copy.Modified;
+  tables_ = std::move(copy.tables_);
+  return *this;
+}
+
+TProgramData::~TProgramData() = default;
+
+TGridTable& TProgramData::Table(std::string_view componentName) {
+  for (auto& t : tables_->list)
+    if (t->Name() == componentName) return *t;
+  throw std::out_of_range("no project table named " + std::string(componentName));
+}
+
+const TGridTable& TProgramData::Table(std::string_view componentName) const {
+  return const_cast<TProgramData*>(this)->Table(componentName);
+}
+
+std::vector<TGridTable*> TProgramData::Tables() {
+  std::vector<TGridTable*> out;
+  for (auto& t : tables_->list) out.push_back(t.get());
+  return out;
+}
+
+void TProgramData::CreateNew() {
+  auto callback = std::move(UnitsChanged);
+  *this = TProgramData();
+  UnitsChanged = std::move(callback);
+  ClearModified();
+}
+
+void TProgramData::SetUnits(int units) {
+  units = ClampUnitSystem(units);
+  const ScalarFactors f = ProjectScalarFactors(Units, units);
+  if (f.valid) {
+    const double b = f.b, c = f.c;
+    for (double* v : {&IncrementLength, &MaxDeflection, &Tolerance, &FreeHeight, &WidthActive, &WidthPY,
+                      &WaterDepthBack, &WaterDepthExc, &LegacySurcharge[0], &LegacySurcharge[4]})
+      *v *= b;
+    UniformSurcharge *= c / (b * b);
+    LegacySurcharge[3] *= c / (b * b);
+    LegacySurcharge[1] *= c;
+    LegacySurcharge[2] *= c / b;
+  }
+  Units = units;
+  for (auto& t : tables_->list) t->SetUnits(units);
+  if (f.valid) {
+    // The magnitude column's template ("SEE NOTES") carries no unit: its unit depends on the
+    // row's load type.
+    TGridTable& s = SurchargeTable();
+    for (int r = 0; r < s.RowCount(); ++r)
+      s.SetReal(1, r, s.Real(1, r) * SurchargeMagnitudeFactor(s.Integer(0, r), f));
+  }
+  if (UnitsChanged) UnitsChanged(units);
+}
+
+bool TProgramData::IsModified() const {
+  if (Modified) return true;
+  for (const auto& t : tables_->list)
+    if (t->Changed()) return true;
+  return false;
+}
+
+void TProgramData::ClearModified() {
+  Modified = false;
+  for (auto& t : tables_->list) t->ClearChanged();
+}
+
+bool TProgramData::SameContent(const TProgramData& o, double relTol) const {
+  if (Title != o.Title || Units != o.Units || Increments != o.Increments || PressureSwitch != o.PressureSwitch ||
+      EarthPressureChoice != o.EarthPressureChoice || StageCount != o.StageCount)
+    return false;
+  const double a[] = {IncrementLength, MaxDeflection, Tolerance, FreeHeight, WidthActive, WidthPY,
+                      WaterDepthBack, WaterDepthExc, ActiveFactor, BackfillSlope, UniformSurcharge,
+                      LegacySurcharge[0], LegacySurcharge[1], LegacySurcharge[2], LegacySurcharge[3],
+                      LegacySurcharge[4]};
+  const double b[] = {o.IncrementLength, o.MaxDeflection, o.Tolerance, o.FreeHeight, o.WidthActive, o.WidthPY,
+                      o.WaterDepthBack, o.WaterDepthExc, o.ActiveFactor, o.BackfillSlope, o.UniformSurcharge,
+                      o.LegacySurcharge[0], o.LegacySurcharge[1], o.LegacySurcharge[2], o.LegacySurcharge[3],
+                      o.LegacySurcharge[4]};
+  for (std::size_t i = 0; i < std::size(a); ++i)
+    if (!Near(a[i], b[i], relTol)) return false;
+  if (ApplyRestraints != o.ApplyRestraints || ApplyConcLoads != o.ApplyConcLoads ||
+      ApplySprings != o.ApplySprings || ApplyTiebacks != o.ApplyTiebacks || ApplyPYMod != o.ApplyPYMod ||
+      ApplyExtPY != o.ApplyExtPY || ApplyMEI != o.ApplyMEI || ApplySurcharge != o.ApplySurcharge ||
+      GeneratePY != o.GeneratePY || LongTerm != o.LongTerm)
+    return false;
+  for (std::size_t i = 0; i < tables_->list.size(); ++i)
+    if (!tables_->list[i]->SameData(*o.tables_->list[i], relTol)) return false;
+  return true;
+}
+
+}  // namespace tarnel::model

@@ -1,0 +1,78 @@
+// Whole-file reads and safe file replacement.
+#include "app/model/text_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "app/model/program_data.h"
+
+namespace tarnel::model {
+
+namespace fs = std::filesystem;
+
+FileResult WriteFileSafely(const std::string& path, const std::string& text) {
+  const fs::path target(path);
+  static std::atomic<unsigned> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path temp = target;
+  temp += ".tmp" + std::to_string(stamp % 1000000) + "_" + std::to_string(counter++);
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      return FileResult::Fail("Unable to write file " + path + ": " + std::strerror(errno));
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) {
+      std::error_code ec;
+      out.close();
+      fs::remove(temp, ec);
+      return FileResult::Fail("Unable to write file " + path + ": the disk may be full");
+    }
+    out.close();
+    if (out.fail()) {
+      std::error_code ec;
+      fs::remove(temp, ec);
+      return FileResult::Fail("Unable to write file " + path + ": the disk may be full");
+    }
+  }
+  std::error_code ec;
+  fs::rename(temp, target, ec);
+  if (ec) {
+    std::error_code ignore;
+    fs::remove(temp, ignore);
+    return FileResult::Fail("Unable to write file " + path + ": " + ec.message());
+  }
+  return {};
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return text;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    const bool last = end == std::string::npos;
+    if (last) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    pos = last ? text.size() : end + 1;
+  }
+  return lines;
+}
+
+}  // namespace tarnel::model

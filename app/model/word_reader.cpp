@@ -1,0 +1,110 @@
+// Word-by-word reading of data and stage files.
+#include "app/model/word_reader.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "app/model/real_format.h"
+
+namespace tarnel::model {
+
+TWordReader::TWordReader(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    ok_ = false;
+    return;
+  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Split(text);
+}
+
+TWordReader TWordReader::FromText(std::string_view text) {
+  TWordReader r;
+  r.Split(text);
+  return r;
+}
+
+void TWordReader::Split(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    const bool last = end == std::string_view::npos;
+    if (last) end = text.size();
+    std::string_view raw = text.substr(pos, end - pos);
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    Line line;
+    line.raw = std::string(raw);
+    std::size_t i = 0;
+    while (i < raw.size()) {
+      while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t' || raw[i] == '\r')) ++i;
+      const std::size_t start = i;
+      while (i < raw.size() && raw[i] != ' ' && raw[i] != '\t' && raw[i] != '\r') ++i;
+      if (i > start) line.words.emplace_back(raw.substr(start, i - start));
+    }
+    lines_.push_back(std::move(line));
+    pos = last ? text.size() : end + 1;
+  }
+}
+
+void TWordReader::Fail(const char* what) const {
+  throw ReadError("Error on Line " + std::to_string(lastLine_ + 1) + " Item " +
+                  std::to_string(lastWord_) + "\n" + what);
+}
+
+std::string TWordReader::ReadLine() {
+  if (line_ >= lines_.size()) throw ReadError(kIncompleteFileMessage);
+  std::string raw = lines_[line_].raw;
+  lastLine_ = line_;
+  lastWord_ = 0;
+  ++line_;
+  word_ = 0;
+  return raw;
+}
+
+std::string TWordReader::NextWord() {
+  while (line_ < lines_.size() && word_ >= lines_[line_].words.size()) {
+    ++line_;
+    word_ = 0;
+  }
+  if (line_ >= lines_.size()) throw ReadError(kIncompleteFileMessage);
+  lastLine_ = line_;
+  lastWord_ = word_ + 1;
+  return lines_[line_].words[word_++];
+}
+
+long double TWordReader::ReadReal() {
+  const std::string w = NextWord();
+  const auto v = ParseReal(w);
+  if (!v) Fail("A floating point number was expected but not found.");
+  return *v;
+}
+
+int TWordReader::ReadInteger() {
+  const std::string w = NextWord();
+  const auto v = ParseInteger(w);
+  if (!v) Fail("An integer was expected but not found.");
+  return *v;
+}
+
+std::size_t TWordReader::WordCount() const {
+  return line_ < lines_.size() ? lines_[line_].words.size() : 0;
+}
+
+std::size_t TWordReader::WordsLeftOnLine() const {
+  return line_ < lines_.size() ? lines_[line_].words.size() - word_ : 0;
+}
+
+void TWordReader::SkipRestOfLine() {
+  if (line_ < lines_.size() && word_ > 0) {
+    ++line_;
+    word_ = 0;
+  }
+}
+
+bool TWordReader::AtEnd() const {
+  for (std::size_t l = line_; l < lines_.size(); ++l)
+    if ((l == line_ ? word_ : 0) < lines_[l].words.size()) return false;
+  return true;
+}
+
+}  // namespace tarnel::model

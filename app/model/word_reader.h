@@ -1,0 +1,71 @@
+// TWordReader: the word tokenizer with which data and stage files are read.
+//
+// The whole file is read at creation and every line split into words at blanks and TABs
+// (runs count as one separator; CR of CR LF line ends is dropped). Values are taken in order,
+// moving to the next line when the current one is used up; a title is taken as a whole line.
+// Errors throw ReadError with the message the user sees, naming the 1-based line and item.
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnel::model {
+
+class ReadError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kIncompleteFileMessage = "This file either invalid or incomplete.";
+
+class TWordReader {
+ public:
+  // Reads the file; `ok()` is false when it cannot be opened.
+  explicit TWordReader(const std::string& path);
+  // Reads from text already in memory.
+  static TWordReader FromText(std::string_view text);
+
+  bool ok() const { return ok_; }
+
+  // The raw text of the current line (words not yet taken are skipped); moves to the next
+  // line. Throws the incomplete-file error at the end of the text.
+  std::string ReadLine();
+  // The next word, moving over used-up and empty lines.
+  std::string NextWord();
+  long double ReadReal();  // "A floating point number was expected but not found."
+  int ReadInteger();       // "An integer was expected but not found."
+
+  // Number of words on the line the next word would come from (the current line).
+  std::size_t WordCount() const;
+  // Words of the current line not yet taken.
+  std::size_t WordsLeftOnLine() const;
+  // Moves to the start of the next line when words of the current line have been taken.
+  void SkipRestOfLine();
+  // True when no word is left in the text.
+  bool AtEnd() const;
+
+  // 1-based position of the last word taken (for messages).
+  std::size_t LineNumber() const { return line_ + 1; }
+  std::size_t LineCount() const { return lines_.size(); }
+
+ private:
+  TWordReader() = default;
+  void Split(std::string_view text);
+  [[noreturn]] void Fail(const char* what) const;
+
+  struct Line {
+    std::string raw;
+    std::vector<std::string> words;
+  };
+  bool ok_ = true;
+  std::vector<Line> lines_;
+  std::size_t line_ = 0;
+  std::size_t word_ = 0;
+  std::size_t lastLine_ = 0;
+  std::size_t lastWord_ = 0;
+};
+
+}  // namespace tarnel::model
