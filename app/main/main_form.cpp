@@ -1,0 +1,994 @@
+#include "app/main/main_form.h"
+
+#include "app/main/run/analysis_run.h"
+#include "app/main/tables/table_form.h"
+#include "app/main/text_editor.h"
+#include "app/main/user_prompts.h"
+#include "app/model/program_data.h"
+#include "app/model/stage_files.h"
+
+#include "app/main/dialogs/dialog_hub.h"
+#include "app/main/dialogs/option_coupling.h"
+#include "app/main/stages/stage_manager.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+using tarnel::model::TGridTable;
+using tarnel::options::Switch;
+
+namespace {
+
+const QString kCaptionPrefix = QStringLiteral("TARNEL 2015.5.22 - ");
+const QString kNewName = QString::fromLatin1(tarnel::model::kNewProjectFileName);
+const QString kUpdatePage =
+    QStringLiteral("https://www.brivok.com/updates?product=TARNEL;2015.5.22");
+
+QString withSuffix(const QString& path, const QString& suffix) {
+  const QFileInfo fi(path);
+  const QString base = fi.completeSuffix().isEmpty()
+                           ? path
+                           : path.left(path.size() - fi.suffix().size() - 1);
+  return base + suffix;
+}
+
+const QStringList& openFilters() {
+  static const QStringList f = {
+      QStringLiteral("Tarnel 2015 (*.tn5d)"), QStringLiteral("Tarnel 2013 (*.tn4d)"),
+      QStringLiteral("Tarnel 3.0 (*.tnd)"), QStringLiteral("Tarnel 2.0 (*.tnd)"),
+      QStringLiteral("All Files (*)")};
+  return f;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Construction
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), project_(std::make_unique<TProgramData>()),
+      recent_(settings_.recentFiles()) {
+  setObjectName(QStringLiteral("MainForm"));
+  mdi_ = new QMdiArea(this);
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setBackground(QColor(0x80, 0x8c, 0x9a));
+  setCentralWidget(mdi_);
+
+  createActions();
+  createMenus();
+  createToolBar();
+  createStatusBar();
+  connectDialogs();
+  readSettings();
+
+  setAcceptDrops(true);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, &TMainForm::updateCommands);
+  projectReplaced();
+}
+
+TMainForm::~TMainForm() = default;
+
+QAction* TMainForm::addAction(QMenu* menu, const QString& objectName, const QString& text,
+                              void (TMainForm::*slot)()) {
+  auto* a = new QAction(text, this);
+  a->setObjectName(objectName);
+  if (menu) menu->addAction(a);
+  if (slot) connect(a, &QAction::triggered, this, slot);
+  return a;
+}
+
+void TMainForm::createActions() {
+  // Actions are made together with their menus (createMenus) so that the menu order reads
+  // like the program's menu bar; here only the groups that span menus and tool bar.
+  unitsGroup_ = new QActionGroup(this);
+  earthGroup_ = new QActionGroup(this);
+}
+
+void TMainForm::createMenus() {
+  QMenuBar* bar = menuBar();
+
+  // ---- File
+  fileMenu_ = bar->addMenu(QStringLiteral("&File"));
+  fileNew_ = addAction(fileMenu_, "FileNew", "&New", nullptr);
+  fileNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(fileNew_, &QAction::triggered, this, [this] { newProject(); });
+  fileOpen_ = addAction(fileMenu_, "FileOpen", "&Open...");
+  fileOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(fileOpen_, &QAction::triggered, this, [this] { openDialog(); });
+  fileSave_ = addAction(fileMenu_, "FileSave", "&Save");
+  fileSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(fileSave_, &QAction::triggered, this, [this] {
+    if (commitChildren()) save();
+  });
+  fileSaveAs_ = addAction(fileMenu_, "FileSaveAs", "Save &As...");
+  connect(fileSaveAs_, &QAction::triggered, this, [this] {
+    if (commitChildren()) saveAs();
+  });
+  recentSeparator_ = fileMenu_->addSeparator();
+  for (int i = 0; i < RecentFiles::kCapacity; ++i) {
+    QAction* a = addAction(fileMenu_, QStringLiteral("FileRecent%1").arg(i + 1), QString());
+    connect(a, &QAction::triggered, this, [this, i] { openRecent(i); });
+    recentActions_ << a;
+  }
+  fileMenu_->addSeparator();
+  fileExit_ = addAction(fileMenu_, "FileExit", "E&xit");
+  fileExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(fileExit_, &QAction::triggered, this, &QWidget::close);
+
+  // ---- Data
+  dataMenu_ = bar->addMenu(QStringLiteral("Da&ta"));
+  dataTitle_ = addAction(dataMenu_, "DataTitle", "&Title");
+  dataWallProps_ = addAction(dataMenu_, "DataWallProperties", "Wall &Properties");
+  dataWallConfig_ = addAction(dataMenu_, "DataWallConfiguration", "&Wall Configuration");
+  dataSoil_ = addAction(dataMenu_, "DataSoilLayers", "&Soil Layer Data");
+  connect(dataSoil_, &QAction::triggered, this, [this] { showTableEditor("NewSoil"); });
+  soilSubMenu_ = dataMenu_->addMenu(QStringLiteral("&Soil Layer Data"));
+  soilSubAction_ = soilSubMenu_->menuAction();
+  dataSoilShort_ = addAction(soilSubMenu_, "DataSoilShortTerm", "Short-Term");
+  connect(dataSoilShort_, &QAction::triggered, this, [this] { showTableEditor("NewSoil"); });
+  dataSoilLong_ = addAction(soilSubMenu_, "DataSoilLongTerm", "Long-Term");
+  connect(dataSoilLong_, &QAction::triggered, this, [this] { showTableEditor("LongSoil"); });
+  dataDist_ = addAction(dataMenu_, "DataDistLoad", "&Distributed Active Earth Pressure");
+  connect(dataDist_, &QAction::triggered, this, [this] { showTableEditor("DistLoad"); });
+  distSubMenu_ = dataMenu_->addMenu(QStringLiteral("&Distributed Active Earth Pressure"));
+  distSubAction_ = distSubMenu_->menuAction();
+  dataDistShort_ = addAction(distSubMenu_, "DataDistShortTerm", "Short-Term");
+  connect(dataDistShort_, &QAction::triggered, this, [this] { showTableEditor("DistLoad"); });
+  dataDistLong_ = addAction(distSubMenu_, "DataDistLongTerm", "Long-Term");
+  connect(dataDistLong_, &QAction::triggered, this, [this] { showTableEditor("LongDist"); });
+  dataSurcharge_ = addAction(dataMenu_, "DataSurcharge", "&Additional Surcharge Loads");
+  dataConcLoads_ = addAction(dataMenu_, "DataConcLoads", "&Concentrated Loads on the Wall");
+  dataTieback_ = addAction(dataMenu_, "DataTieback", "Tieback (Ground Anchor) Data");
+  dataBoundary_ =
+      addAction(dataMenu_, "DataBoundary", "&Boundary Condition on Deflection or Slope");
+  connect(dataBoundary_, &QAction::triggered, this, [this] { showTableEditor("SoilLayer"); });
+  dataPYMod_ = addAction(dataMenu_, "DataPYMod", "Modification &Factors for p-y Curves");
+  connect(dataPYMod_, &QAction::triggered, this, [this] { showTableEditor("PYMod"); });
+  dataExtPY_ = addAction(dataMenu_, "DataExtPY", "Sets of &External p-y Curves");
+  connect(dataExtPY_, &QAction::triggered, this, [this] {
+    showEditor(QStringLiteral("PYCurves2"),
+               [this] { return &project_->Table("PYCurves2"); }, true);
+  });
+  dataSprings_ =
+      addAction(dataMenu_, "DataSprings", "&Lateral Springs and Rotational Restraints");
+  dataMEI_ = addAction(dataMenu_, "DataMEI", "Sets of Nonlinear Moment vs EI Curves");
+  connect(dataMEI_, &QAction::triggered, this, [this] {
+    showEditor(QStringLiteral("MEICurves2"),
+               [this] { return &project_->Table("MEICurves2"); }, true);
+  });
+
+  // ---- Options
+  optionsMenu_ = bar->addMenu(QStringLiteral("&Options"));
+  unitsMenu_ = optionsMenu_->addMenu(QStringLiteral("&Units"));
+  unitsEnglish_ = addAction(unitsMenu_, "UnitsEnglish", "&English Units (lbs, in)");
+  unitsSI_ = addAction(unitsMenu_, "UnitsSI", "&SI Units (kN, m)");
+  unitsOther_ = addAction(unitsMenu_, "UnitsOther", "&Other Units (F, L)");
+  int code = 1;
+  for (QAction* a : {unitsEnglish_, unitsSI_, unitsOther_}) {
+    a->setCheckable(true);
+    unitsGroup_->addAction(a);
+    connect(a, &QAction::triggered, this, [this, code] { setUnits(code); });
+    ++code;
+  }
+  earthMenu_ = optionsMenu_->addMenu(QStringLiteral("Earth-Pressure Options"));
+  earthUser_ = addAction(earthMenu_, "EarthUser", "Earth-Pressure Specified by User");
+  earthTriangular_ = addAction(earthMenu_, "EarthTriangular",
+                               "Generate Triangular-Distribution Earth-Pressure");
+  earthTrapezoidal_ = addAction(earthMenu_, "EarthTrapezoidal",
+                                "Generate Trapezoidal-Distribution Pressure (Anchored Walls)");
+  code = 1;
+  for (QAction* a : {earthUser_, earthTriangular_, earthTrapezoidal_}) {
+    a->setCheckable(true);
+    earthGroup_->addAction(a);
+    connect(a, &QAction::triggered, this, [this, code] {
+      applyOption(tarnel::options::setEarthPressureChoice(*project_, code));
+    });
+    ++code;
+  }
+  optGeneratePY_ = optionToggle(optionsMenu_, "OptGeneratePY", "Generate &p-y Curves",
+                                Switch::GeneratePY);
+  optionsMenu_->addSeparator();
+  optConcLoads_ = optionToggle(optionsMenu_, "OptConcLoads", "Apply &Concentrated Loads",
+                               Switch::ConcLoads);
+  optTieback_ = optionToggle(optionsMenu_, "OptTieback", "Apply Tieback (Ground  Anchor)",
+                             Switch::Tiebacks);
+  optRestraints_ =
+      optionToggle(optionsMenu_, "OptRestraints", "Apply &Restraints on Deflection or Slope",
+                   Switch::Restraints);
+  optExtPY_ = optionToggle(optionsMenu_, "OptExtPY",
+                           "Apply User Specified p-y Curves (&External)",
+                           Switch::ExtPY);
+  optSprings_ = optionToggle(optionsMenu_, "OptSprings",
+                             "Apply &Lateral Springs and Rotation Restraints",
+                             Switch::Springs);
+  optPYMod_ = optionToggle(optionsMenu_, "OptPYMod",
+                           "Apply External p-y &Modification Factors ",
+                           Switch::PYMod);
+  optSurcharge_ = optionToggle(optionsMenu_, "OptSurcharge", "Apply Additional Surcharge Loads",
+                               Switch::Surcharge);
+  optMEI_ = optionToggle(optionsMenu_, "OptMEI", "Apply Nonlinear Moment vs EI Curves",
+                         Switch::MEI);
+  optionsMenu_->addSeparator();
+  optLongTerm_ = optionToggle(optionsMenu_, "OptLongTerm",
+                              "Conduct Short-Term and Long-Term &Analyses", Switch::LongTerm);
+  optStaged_ =
+      addAction(optionsMenu_, "OptStaged", "Conduct &Staged-Construction Analysis...");
+  optStaged_->setCheckable(true);
+  optionsMenu_->addSeparator();
+  optTextEditor_ = addAction(optionsMenu_, "OptTextEditor", "&Option of Text Editor...");
+
+  // ---- Stage construction
+  stageMenu_ = bar->addMenu(QStringLiteral("&Stage Construction"));
+  stageMenuAction_ = stageMenu_->menuAction();
+  for (int k = 1; k <= 5; ++k) {
+    QAction* a = addAction(stageMenu_, QStringLiteral("Stage%1").arg(k),
+                           QStringLiteral("Stage &%1").arg(k));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, k] { switchStage(k); });
+    stageActions_ << a;
+  }
+  stageMenu_->addSeparator();
+  copyPreviousStage_ = addAction(stageMenu_, "CopyPreviousStage", "Copy &Previous Stage",
+                                 &TMainForm::copyPreviousStage);
+
+  // ---- Computation
+  computationMenu_ = bar->addMenu(QStringLiteral("&Computation"));
+  compRun_ = addAction(computationMenu_, "CompRun", "&Run Analysis", &TMainForm::runAnalysis);
+  computationMenu_->addSeparator();
+  editInput_ = addAction(computationMenu_, "EditInput", "Edit I&nput Text");
+  connect(editInput_, &QAction::triggered, this, [this] {
+    openInTextEditor(QString::fromStdString(project_->FileName));
+  });
+  editNotes_ = addAction(computationMenu_, "EditNotes", "Edit &Processor-Run Notes");
+  connect(editNotes_, &QAction::triggered, this, [this] {
+    openInTextEditor(withSuffix(QString::fromStdString(project_->FileName), ".tn5r"));
+  });
+  editOutput_ = addAction(computationMenu_, "EditOutput", "Edit &Output Text");
+  connect(editOutput_, &QAction::triggered, this, [this] {
+    openInTextEditor(withSuffix(QString::fromStdString(project_->FileName), ".tn5o"));
+  });
+  computationMenu_->addSeparator();
+  viewGeometry_ = addAction(computationMenu_, "ViewGeometry", "&View Wall Geometry");
+  view3d_ = addAction(computationMenu_, "View3D", "3D View");
+
+  // ---- Graphics (the result charts arrive with the plot-file reader)
+  graphicsMenu_ = bar->addMenu(QStringLiteral("&Graphics"));
+  const QList<QPair<QString, QString>> charts = {
+      {"Comppy", "p-&y Curves"},
+      {"CompDef", "&Deflection vs Depth"},
+      {"CompMom", "&Moment vs Depth"},
+      {"CompShear", "&Shear vs Depth"},
+      {"CompSoil", "Net &Reaction vs Depth"},
+      {"DefMomShear", "&Deflection, Moment and Shear"},
+      {"CompLD", "Earth &Pressure Distribution"},
+      {"CompCombine", "Earth Pressure Combined"},
+      {"ExportExcel", "Export Plots To Excel"}};
+  for (const auto& [name, text] : charts) {
+    if (name == QLatin1String("ExportExcel")) graphicsMenu_->addSeparator();
+    graphicsActions_ << addAction(graphicsMenu_, name, text);
+  }
+
+  show3dMenu_ = bar->addMenu(QStringLiteral("Show 3DView"));
+  show3dMenuAction_ = show3dMenu_->menuAction();
+  for (const char* item : {"Wall", "Soil Layers", "Water Level", "Uniform Load at Backfill",
+                           "Additional Surcharge", "Concentrated Loads", "Tie Backs",
+                           "Boundary Conditions", "Lateral Springs", "Deformed Shape"}) {
+    QAction* a = show3dMenu_->addAction(QString::fromLatin1(item));
+    a->setCheckable(true);
+    a->setChecked(true);
+  }
+
+  // ---- Window
+  windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
+  connect(windowMenu_, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowMenu);
+  windowCascade_ = addAction(nullptr, "WindowCascade", "&Cascade");
+  connect(windowCascade_, &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+  windowArrange_ = addAction(nullptr, "WindowArrange", "&Arrange Icons");
+  connect(windowArrange_, &QAction::triggered, this, [this] {
+    // Minimized windows line up along the bottom edge of the work area.
+    int x = 0;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+      if (!w->isMinimized()) continue;
+      const QSize s = w->size();
+      if (x + s.width() > mdi_->viewport()->width()) x = 0;
+      w->move(x, mdi_->viewport()->height() - s.height());
+      x += s.width();
+    }
+  });
+  rebuildWindowMenu();
+
+  // ---- Help
+  helpMenu_ = bar->addMenu(QStringLiteral("&Help"));
+  helpContents_ = addAction(helpMenu_, "HelpContents", "&Contents");
+  connect(helpContents_, &QAction::triggered, this,
+          [this] { openHelpDocument(QStringLiteral("TARNEL_2015.chm"), false); });
+  helpManual_ = addAction(helpMenu_, "HelpManual", "&User's Manual");
+  connect(helpManual_, &QAction::triggered, this, [this] {
+    openHelpDocument(QStringLiteral("TARNEL 2015 Users Manual.pdf"), false);
+  });
+  helpTechnical_ = addAction(helpMenu_, "HelpTechnical", "&Technical Manual");
+  connect(helpTechnical_, &QAction::triggered, this,
+          [this] { openHelpDocument(QStringLiteral("TarnelTechnicalManual.bat"), true); });
+  helpMenu_->addSeparator();
+  helpAbout_ = addAction(helpMenu_, "HelpAbout", "&About...");
+  helpUpdates_ = addAction(helpMenu_, "HelpUpdates", "Check for &Updates");
+  connect(helpUpdates_, &QAction::triggered, this, [this] {
+    if (!prompts().openUrl(QUrl(kUpdatePage)))
+      prompts().information(this, QStringLiteral("The update page could not be opened:\n") +
+                                      kUpdatePage);
+  });
+
+  // Every top menu first lets the active child window store its input, then shows the
+  // commands as they stand.
+  for (QMenu* m : {fileMenu_, dataMenu_, optionsMenu_, stageMenu_, computationMenu_,
+                   graphicsMenu_, windowMenu_, helpMenu_}) {
+    connect(m, &QMenu::aboutToShow, this, [this] {
+      commitChildren();
+      updateCommands();
+    });
+  }
+}
+
+QAction* TMainForm::optionToggle(QMenu* menu, const QString& objectName, const QString& text,
+                                 Switch s) {
+  QAction* a = addAction(menu, objectName, text);
+  a->setCheckable(true);
+  connect(a, &QAction::triggered, this, [this, s](bool on) {
+    commitChildren();
+    applyOption(tarnel::options::setSwitch(*project_, s, on));
+  });
+  optionActions_.append({a, s});
+  return a;
+}
+
+void TMainForm::createToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("Tools"));
+  toolBar_->setObjectName(QStringLiteral("MainToolBar"));
+  toolBar_->setMovable(false);
+  toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  auto button = [this](QAction* twin, const QString& name, const QString& text,
+                       const QString& hint, QStyle::StandardPixmap icon = QStyle::SP_CustomBase) {
+    QAction* a = twin ? twin : addAction(nullptr, name, text);
+    QAction* b = new QAction(text, this);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    if (icon != QStyle::SP_CustomBase) b->setIcon(style()->standardIcon(icon));
+    if (twin) {
+      connect(b, &QAction::triggered, twin, &QAction::trigger);
+    }
+    toolBar_->addAction(b);
+    if (icon != QStyle::SP_CustomBase) {
+      if (auto* w = qobject_cast<QToolButton*>(toolBar_->widgetForAction(b)))
+        w->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    return twin ? b : a;
+  };
+  // Buttons that repeat a menu item forward to it; their enabling follows in
+  // updateCommands.
+  button(fileNew_, "SpeedNew", "New", "New Data File", QStyle::SP_FileIcon);
+  button(fileOpen_, "SpeedOpen", "Open", "Open Data File", QStyle::SP_DialogOpenButton);
+  button(fileSave_, "SpeedSave", "Save", "Save Data File", QStyle::SP_DialogSaveButton);
+  toolBar_->addSeparator();
+  button(dataTitle_, "SpeedTitle", "Title", "Title");
+  button(dataWallProps_, "SpeedWallProps", "Wall", "Wall Properties");
+  button(dataWallConfig_, "SpeedWallConfig", "Config", "Wall Configuration");
+  tbSoilLayers_ = button(dataSoil_, "SpeedSoilLayers", "Soils", "Soil Layers");
+  toolBar_->addSeparator();
+  button(compRun_, "SpeedRun", "Run", "Run Analysis", QStyle::SP_MediaPlay);
+  tbStageOption_ = button(nullptr, "SpeedStageOption", "Stages", "Stage Construction Option");
+  tbViewOutput_ = button(nullptr, "SpeedViewOutput", "Output", "View Output File");
+  connect(tbViewOutput_, &QAction::triggered, editOutput_, &QAction::trigger);
+  toolBar_->addSeparator();
+  tbSoilProfile_ = button(nullptr, "SpeedSoilProfile", "Profile", "View Soil Profile");
+  tbResultActions_ << tbSoilProfile_;
+  tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View");
+  const QList<QPair<QString, QString>> results = {
+      {"SpeedButton13", "View p-y Curves"},   {"SpeedButton8", "Deflection Diagram"},
+      {"SpeedButton11", "Moment Diagram"},    {"SpeedButton10", "Shear Diagram"},
+      {"SpeedButton12", "Net Reaction Diagram"}, {"SpeedButton19", "DMV Diagrams"},
+      {"SpeedButton9", "Pressure Diagram"}};
+  const QStringList shortTexts = {"p-y", "Defl", "Mom", "Shear", "Reac", "DMV", "Press"};
+  for (int i = 0; i < results.size(); ++i)
+    tbResultActions_ << button(nullptr, results[i].first, shortTexts[i], results[i].second);
+  toolBar_->addSeparator();
+  for (int k = 1; k <= 5; ++k) {
+    QAction* a = button(nullptr, QStringLiteral("SpeedStage%1").arg(k),
+                        QStringLiteral("St %1").arg(k),
+                        QStringLiteral("Stage Const. %1").arg(k));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, k] { switchStage(k); });
+    tbStageActions_ << a;
+  }
+}
+
+void TMainForm::createStatusBar() {
+  statusText_ = new QLabel(this);
+  statusText_->setObjectName(QStringLiteral("StatusText"));
+  statusBar()->addWidget(statusText_, 1);
+}
+
+void TMainForm::readSettings() { recent_ = RecentFiles(settings_.recentFiles()); }
+
+void TMainForm::writeSettings() { settings_.setRecentFiles(recent_.files()); }
+
+void TMainForm::connectDialogs() {
+  hub_ = new DialogHub(this, [this] { return project_.get(); }, this);
+  hub_->setTextEditorAccess([this] { return textEditor(); },
+                            [this](const QString& p) { setTextEditor(p); });
+  stages_ = new StageManager([this] { return project_.get(); }, this, this);
+  hub_->setStageManager(stages_);
+  connect(dataTitle_, &QAction::triggered, hub_, &DialogHub::showProjectTitle);
+  connect(dataWallProps_, &QAction::triggered, hub_, &DialogHub::showWallProperties);
+  connect(dataWallConfig_, &QAction::triggered, hub_, &DialogHub::showWallConfiguration);
+  connect(dataSurcharge_, &QAction::triggered, hub_, &DialogHub::showAdditionalSurcharge);
+  connect(dataConcLoads_, &QAction::triggered, hub_, &DialogHub::showConcentratedLoads);
+  connect(dataSprings_, &QAction::triggered, hub_, &DialogHub::showSprings);
+  connect(dataTieback_, &QAction::triggered, hub_, &DialogHub::showTieback);
+  connect(optTextEditor_, &QAction::triggered, hub_, &DialogHub::showControlOptions);
+  connect(optStaged_, &QAction::triggered, this, [this] {
+    optStaged_->setChecked(project_->StageCount > 1);  // the dialog decides
+    hub_->showStages();
+  });
+  connect(tbStageOption_, &QAction::triggered, hub_, &DialogHub::showStagesNonModal);
+  connect(helpAbout_, &QAction::triggered, hub_, &DialogHub::showAbout);
+  connect(hub_, &DialogHub::projectChanged, this, [this] {
+    setCaption();
+    refreshEditors();
+    updateCommands();
+  });
+  auto stagesChanged = [this] {
+    updateStatusBar();
+    refreshEditors();
+    updateCommands();
+  };
+  connect(hub_, &DialogHub::stagesChanged, this, stagesChanged);
+  connect(stages_, &StageManager::stagesChanged, this, stagesChanged);
+  connect(stages_, &StageManager::projectChanged, this, [this] {
+    setCaption();
+    updateCommands();
+  });
+  connect(hub_, &DialogHub::openTableEditor, this,
+          [this](const QString& name) { showTableEditor(name); });
+  connect(hub_, &DialogHub::closeTableEditor, this, &TMainForm::closeTableEditor);
+}
+
+// ---------------------------------------------------------------------------------------
+// Command state
+
+bool TMainForm::soilLayersInUse() const {
+  // Soil layers feed the analysis when p-y curves or the earth pressure are generated
+  // from them (a file read with a generated earth pressure keeps them in use).
+  return project_->GeneratePY || project_->EarthPressureChoice > 1;
+}
+
+void TMainForm::updateCommands() {
+  const TProgramData& p = *project_;
+  const bool soils = soilLayersInUse();
+  const bool longTerm = p.LongTerm;
+  const bool staged = p.StageCount > 1;
+  const QString file = QString::fromStdString(p.FileName);
+  const bool named = file != kNewName;
+
+  // Data
+  const bool dialogs = true;
+  for (QAction* a : {dataTitle_, dataWallProps_, dataSurcharge_, dataConcLoads_, dataTieback_,
+                     dataSprings_, optTextEditor_, optStaged_, helpAbout_, tbStageOption_})
+    a->setEnabled(dialogs);
+  dataWallConfig_->setEnabled(dialogs && soils);
+  dataSoil_->setEnabled(soils);
+  dataSoil_->setVisible(!longTerm);
+  soilSubAction_->setVisible(longTerm);
+  soilSubAction_->setEnabled(soils);
+  tbSoilLayers_->setEnabled(soils && !longTerm);
+  dataDist_->setEnabled(p.EarthPressureChoice == 1);
+  dataDist_->setVisible(!longTerm);
+  distSubAction_->setVisible(longTerm);
+  distSubAction_->setEnabled(p.EarthPressureChoice == 1);
+  dataSurcharge_->setEnabled(dialogs && p.ApplySurcharge);
+  dataConcLoads_->setEnabled(dialogs && p.ApplyConcLoads);
+  dataTieback_->setEnabled(dialogs && p.ApplyTiebacks);
+  dataBoundary_->setEnabled(p.ApplyRestraints);
+  dataPYMod_->setEnabled(p.ApplyPYMod);
+  dataExtPY_->setEnabled(p.ApplyExtPY);
+  dataSprings_->setEnabled(dialogs && p.ApplySprings);
+  dataMEI_->setEnabled(p.ApplyMEI);
+
+  // Options
+  const int units = std::clamp(p.Units, 1, 3);
+  (units == 1 ? unitsEnglish_ : units == 2 ? unitsSI_ : unitsOther_)->setChecked(true);
+  const int choice = std::clamp(p.EarthPressureChoice, 1, 3);
+  (choice == 1 ? earthUser_ : choice == 2 ? earthTriangular_ : earthTrapezoidal_)
+      ->setChecked(true);
+  earthTriangular_->setEnabled(tarnel::options::canChooseEarthPressure(p, 2));
+  earthTrapezoidal_->setEnabled(tarnel::options::canChooseEarthPressure(p, 3));
+  for (const auto& [action, sw] : std::as_const(optionActions_)) {
+    action->setEnabled(tarnel::options::canToggle(p, sw));
+    action->setChecked(tarnel::options::switchState(p, sw));
+  }
+  optSurcharge_->setChecked(tarnel::options::surchargeChecked(p));
+  optStaged_->setEnabled(tarnel::options::canUseStages(p));
+  optStaged_->setChecked(staged);
+  tbStageOption_->setEnabled(tarnel::options::canUseStages(p));
+
+  // Stage construction
+  const bool stagesReady = stages_ != nullptr;
+  stageMenuAction_->setVisible(staged);
+  for (int k = 1; k <= 5; ++k) {
+    QAction* item = stageActions_[k - 1];
+    item->setEnabled(stagesReady && staged && k <= p.StageCount);
+    item->setChecked(k == p.CurrentStage);
+    QAction* b = tbStageActions_[k - 1];
+    b->setVisible(staged);
+    b->setEnabled(stagesReady && k <= p.StageCount);
+    b->setChecked(k == p.CurrentStage);
+  }
+  copyPreviousStage_->setEnabled(stagesReady && staged && p.CurrentStage > 1);
+
+  // Computation: the text files exist only once the project is named and run.
+  editInput_->setEnabled(named && QFileInfo::exists(file));
+  editNotes_->setEnabled(named && QFileInfo::exists(withSuffix(file, ".tn5r")));
+  const bool report = named && QFileInfo::exists(withSuffix(file, ".tn5o"));
+  editOutput_->setEnabled(report);
+  tbViewOutput_->setEnabled(report);
+
+  // The result charts and views are not part of this program yet: their commands stay off.
+  viewGeometry_->setEnabled(false);
+  view3d_->setEnabled(false);
+  for (QAction* a : graphicsActions_) a->setEnabled(false);
+  for (QAction* a : tbResultActions_) a->setEnabled(false);
+  show3dMenuAction_->setVisible(false);
+
+  rebuildRecentMenu();
+}
+
+void TMainForm::setCaption() {
+  setWindowTitle(kCaptionPrefix + displayName(QString::fromStdString(project_->FileName)));
+}
+
+void TMainForm::updateStatusBar() {
+  statusText_->setText(project_->StageCount > 1
+                           ? QStringLiteral("Construction Stage Number: %1")
+                                 .arg(project_->CurrentStage)
+                           : QString());
+}
+
+void TMainForm::projectReplaced() {
+  setCaption();
+  updateStatusBar();
+  hub_->refreshDialogs();
+  refreshEditors();
+  updateCommands();
+}
+
+QString TMainForm::displayName(const QString& fileName) {
+  QString name = QFileInfo(fileName).fileName();
+  if (name.endsWith(QLatin1String(".tnd"), Qt::CaseInsensitive)) name.chop(4);
+  if (!name.isEmpty()) name[0] = name[0].toUpper();
+  return name;
+}
+
+QString TMainForm::programFolder() { return QCoreApplication::applicationDirPath(); }
+
+void TMainForm::rebuildRecentMenu() {
+  const QStringList& files = recent_.files();
+  const QString folder = QDir::currentPath();
+  for (int i = 0; i < recentActions_.size(); ++i) {
+    QAction* a = recentActions_[i];
+    a->setVisible(i < files.size());
+    if (i < files.size()) {
+      a->setText(recent_.caption(i, folder));
+      a->setData(files[i]);
+    }
+  }
+  recentSeparator_->setVisible(!files.isEmpty());
+}
+
+void TMainForm::rebuildWindowMenu() {
+  windowMenu_->clear();
+  windowMenu_->addAction(windowCascade_);
+  windowMenu_->addAction(windowArrange_);
+  const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+  if (!windows.isEmpty()) windowMenu_->addSeparator();
+  int n = 0;
+  for (QMdiSubWindow* w : windows) {
+    if (++n > 50) break;
+    QAction* a = windowMenu_->addAction(
+        QStringLiteral("&%1 %2").arg(n).arg(w->windowTitle().replace('&', "&&")));
+    a->setCheckable(true);
+    a->setChecked(w == mdi_->activeSubWindow());
+    connect(a, &QAction::triggered, this, [this, w] {
+      if (w->isMinimized()) w->showNormal();
+      mdi_->setActiveSubWindow(w);
+    });
+  }
+}
+
+bool TMainForm::commitChildren() {
+  // Table editors store a cell that is being edited; dialogs store their fields.
+  for (const auto& w : std::as_const(editors_))
+    if (w)
+      if (auto* f = qobject_cast<TTableForm*>(w->widget())) f->commitEdit();
+  for (const auto& w : std::as_const(modalEditors_))
+    if (auto* f = w ? w->findChild<TTableForm*>() : nullptr) f->commitEdit();
+  return hub_->commitDialogs();
+}
+
+// ---------------------------------------------------------------------------------------
+// Options
+
+void TMainForm::applyOption(const tarnel::options::Outcome& outcome) {
+  if (!outcome.allowed) {
+    updateCommands();
+    return;
+  }
+  for (const std::string& t : outcome.closedTables) closeTableEditor(QString::fromStdString(t));
+  hub_->refreshDialogs();
+  updateCommands();
+}
+
+void TMainForm::setUnits(int units) {
+  if (units == project_->Units) return;
+  commitChildren();
+  project_->SetUnits(units);
+  project_->SetModified();
+  hub_->refreshDialogs();
+  refreshEditors();
+  updateCommands();
+}
+
+// ---------------------------------------------------------------------------------------
+// Stages
+
+bool TMainForm::storeCurrentStage() {
+  if (project_->StageCount <= 1) return true;
+  return stages_->storeCurrentStage();
+}
+
+void TMainForm::switchStage(int stage) {
+  if (commitChildren()) {
+    stages_->switchToStage(stage);
+    refreshEditors();
+  }
+  updateStatusBar();
+  updateCommands();
+}
+
+void TMainForm::copyPreviousStage() {
+  if (commitChildren()) {
+    stages_->copyPreviousStage();
+    refreshEditors();
+  }
+  updateCommands();
+}
+
+// ---------------------------------------------------------------------------------------
+// File commands
+
+bool TMainForm::maybeSave() {
+  if (!commitChildren()) return false;
+  if (!project_->IsModified()) return true;
+  switch (prompts().askYesNoCancel(this, QStringLiteral("Do you want to save any changes?"))) {
+    case UserPrompts::Answer::Cancel: return false;
+    case UserPrompts::Answer::No: return true;
+    default:
+      save();
+      return QString::fromStdString(project_->FileName) != kNewName;
+  }
+}
+
+bool TMainForm::newProject() {
+  if (!maybeSave()) return false;
+  closeAllChildren();
+  project_ = std::make_unique<TProgramData>();
+  plotsLoaded_ = false;
+  projectReplaced();
+  return true;
+}
+
+bool TMainForm::openDialog() {
+  if (!maybeSave()) return false;
+  const auto choice = prompts().openFile(this, QStringLiteral("Open"), QDir::currentPath(),
+                                         openFilters(), 0);
+  if (choice.path.isEmpty()) return false;
+  openFile(choice.path, choice.filterIndex + 1);
+  return true;
+}
+
+bool TMainForm::openRecent(int index) {
+  const QString path = recent_.files().value(index);
+  if (path.isEmpty() || !maybeSave()) return false;
+  if (!QFileInfo::exists(path)) {
+    prompts().information(this, QStringLiteral("File not found:\n") + path);
+    return false;
+  }
+  openFile(path, 0);
+  return true;
+}
+
+bool TMainForm::openDropped(const QString& path) {
+  if (!maybeSave()) return false;
+  openFile(path, 0);
+  return true;
+}
+
+void TMainForm::openFile(const QString& path, int layoutCode) {
+  const QString full = QFileInfo(path).absoluteFilePath();
+  closeAllChildren();
+  QDir::setCurrent(QFileInfo(full).absolutePath());
+  if (layoutCode < 1 || layoutCode > 5)
+    layoutCode = tarnel::model::LayoutCodeFromExtension(full.toStdString());
+
+  project_ = std::make_unique<TProgramData>();
+  const auto read = project_->CreateFromFile(full.toStdString(), layoutCode);
+  setCaption();
+  if (!read) prompts().information(this, QString::fromStdString(read.message));
+  // The result charts come with the plot-file reader; until then no results are loaded.
+  plotsLoaded_ = false;
+
+  rememberFile(full);
+  prompts().information(this, QStringLiteral("Data file: ") + displayName(full) +
+                                  QStringLiteral(", has been read by TARNEL 2015"));
+
+  // A staged project is edited stage by stage: cut the file into its stage files.
+  if (project_->StageCount > 1) stages_->openStaged(layoutCode);
+  projectReplaced();
+}
+
+bool TMainForm::writeProject() {
+  if (project_->StageCount > 1) return stages_->save();
+  const auto r = project_->WriteProject();
+  if (!r) prompts().information(this, QString::fromStdString(r.message));
+  return r.ok;
+}
+
+bool TMainForm::save() {
+  if (!storeCurrentStage()) return false;
+  const QString file = QString::fromStdString(project_->FileName);
+  if (file == kNewName || QFileInfo(file).suffix().compare("tn5d", Qt::CaseInsensitive) != 0)
+    return saveAs();
+  const bool ok = writeProject();
+  updateCommands();
+  return ok;
+}
+
+bool TMainForm::saveAs() {
+  if (!storeCurrentStage()) return false;
+  const QString old = QString::fromStdString(project_->FileName);
+  QString proposed = withSuffix(old, QStringLiteral(".tn5d"));
+  if (QFileInfo(proposed).isRelative()) proposed = QDir::current().absoluteFilePath(proposed);
+  const auto choice = prompts().saveFile(
+      this, QStringLiteral("Save ") + displayName(old) + QStringLiteral(" As"), proposed,
+      {QStringLiteral("Tarnel 2015 (*.tn5d)"), QStringLiteral("All Files (*)")}, 0);
+  if (choice.path.isEmpty()) return false;
+  QString target = QFileInfo(choice.path).absoluteFilePath();
+  if (choice.filterIndex == 0 && QFileInfo(target).suffix().isEmpty())
+    target += QStringLiteral(".tn5d");
+
+  if (project_->StageCount > 1) {
+    if (!stages_->saveAs(target)) return false;
+  } else {
+    project_->FileName = target.toStdString();
+    const auto r = project_->WriteProject();
+    if (!r) {
+      // Nothing was written: the project keeps its old name, so no save is reported.
+      project_->FileName = old.toStdString();
+      prompts().information(this, QString::fromStdString(r.message));
+      return false;
+    }
+  }
+  setCaption();
+  rememberFile(target);
+  closeAllChildren();
+  updateCommands();
+  return true;
+}
+
+void TMainForm::rememberFile(const QString& path) {
+  recent_.touch(path);
+  writeSettings();
+  rebuildRecentMenu();
+}
+
+void TMainForm::startWith(const QStringList& arguments) {
+  if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
+    QString name = arguments.first();
+    if (!QFileInfo(name).fileName().contains(QLatin1Char('.'))) name += QStringLiteral(".tn4d");
+    if (QFileInfo::exists(name)) {
+      openFile(name, 0);
+      return;
+    }
+  }
+  project_ = std::make_unique<TProgramData>();
+  projectReplaced();
+}
+
+// ---------------------------------------------------------------------------------------
+// Text editor and help documents
+
+void TMainForm::openInTextEditor(const QString& path) { ::openInTextEditor(this, path); }
+
+void TMainForm::openHelpDocument(const QString& fileName, bool run) {
+  const QString path = QDir(programFolder()).filePath(fileName);
+  if (!QFileInfo::exists(path)) {
+    prompts().information(this, QStringLiteral("The document \"%1\" is not installed.\n"
+                                               "It was looked for in the program folder:\n%2")
+                                    .arg(fileName, QDir::toNativeSeparators(programFolder())));
+    return;
+  }
+  bool ok;
+#ifdef Q_OS_WIN
+  ok = run ? prompts().startProgram(QStringLiteral("cmd.exe"),
+                                    {QStringLiteral("/c"), QDir::toNativeSeparators(path)})
+           : prompts().openUrl(QUrl::fromLocalFile(path));
+#else
+  (void)run;
+  ok = prompts().openUrl(QUrl::fromLocalFile(path));
+#endif
+  if (!ok)
+    prompts().information(this, QStringLiteral("The document \"%1\" could not be opened.")
+                                    .arg(QDir::toNativeSeparators(path)));
+}
+
+// ---------------------------------------------------------------------------------------
+// Child windows
+
+TTableForm* TMainForm::tableEditor(const QString& componentName) const {
+  if (auto w = editors_.value(componentName)) return qobject_cast<TTableForm*>(w->widget());
+  if (auto w = modalEditors_.value(componentName)) return w->findChild<TTableForm*>();
+  return nullptr;
+}
+
+TTableForm* TMainForm::showTableEditor(const QString& componentName) {
+  const std::string name = componentName.toStdString();
+  return showEditor(componentName, [this, name] { return &project_->Table(name); }, false);
+}
+
+TTableForm* TMainForm::showEditor(const QString& key, std::function<TGridTable*()> resolve,
+                                  bool modal) {
+  if (auto existing = tableEditor(key)) {
+    if (auto w = editors_.value(key)) {
+      if (w->isMinimized()) w->showNormal();
+      mdi_->setActiveSubWindow(w);
+    } else if (auto d = modalEditors_.value(key)) {
+      d->raise();
+      d->activateWindow();
+    }
+    return existing;
+  }
+  TGridTable* table = resolve();
+  if (!table || !table->HasVisibleColumn()) return nullptr;
+
+  auto* form = TTableForm::create(resolve);
+  form->setObjectName(key);
+  connect(form, &TTableForm::edited, this, [this, form] {
+    project_->SetModified();
+    for (const auto& w : std::as_const(editors_))
+      if (w)
+        if (auto* f = qobject_cast<TTableForm*>(w->widget()); f && f != form) f->refresh();
+  });
+  connect(form, &TTableForm::subTableRequested, this,
+          [this, form](const QString& subKey, std::function<TGridTable*()> subResolve) {
+            showEditor(subKey, std::move(subResolve), form->isInModalHost());
+          });
+  if (modal) {
+    // A modal editor lives in its own dialog window; the user finishes it before going
+    // back to the main window. It is shown with open() so that nothing waits in a loop.
+    QWidget* parentWindow = QApplication::activeModalWidget();
+    auto* dlg = form->wrapInDialog(parentWindow ? parentWindow : this);
+    dlg->setObjectName(key + QStringLiteral("Dialog"));
+    modalEditors_.insert(key, dlg);
+    dlg->open();
+  } else {
+    auto* sub = mdi_->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(QIcon());
+    editors_.insert(key, sub);
+    sub->resize(form->preferredSize().boundedTo(mdi_->viewport()->size()));
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+  }
+  return form;
+}
+
+void TMainForm::closeTableEditor(const QString& componentName) {
+  // The editor and the editors of its sub-tables (keys that start with its name).
+  for (auto it = editors_.begin(); it != editors_.end();) {
+    if (it.key() == componentName || it.key().startsWith(componentName + QLatin1Char('/'))) {
+      if (it.value()) it.value()->close();
+      it = editors_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto it = modalEditors_.begin(); it != modalEditors_.end();) {
+    if (it.key() == componentName || it.key().startsWith(componentName + QLatin1Char('/'))) {
+      if (it.value()) it.value()->close();
+      it = modalEditors_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void TMainForm::refreshEditors() {
+  for (const auto& w : std::as_const(editors_))
+    if (w)
+      if (auto* f = qobject_cast<TTableForm*>(w->widget())) f->refresh();
+  for (const auto& w : std::as_const(modalEditors_))
+    if (auto* f = w ? w->findChild<TTableForm*>() : nullptr) f->refresh();
+}
+
+void TMainForm::closeAllChildren() {
+  hub_->closeAll();
+  for (const auto& w : std::as_const(modalEditors_))
+    if (w) w->close();
+  modalEditors_.clear();
+  editors_.clear();
+  mdi_->closeAllSubWindows();
+}
+
+// ---------------------------------------------------------------------------------------
+// Window events
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+  if (!maybeSave()) {
+    e->ignore();
+    return;
+  }
+  writeSettings();
+  closeAllChildren();
+  e->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData()->hasUrls()) {
+    for (const QUrl& u : e->mimeData()->urls())
+      if (u.isLocalFile()) {
+        e->acceptProposedAction();
+        return;
+      }
+  }
+}
+
+void TMainForm::dropEvent(QDropEvent* e) {
+  for (const QUrl& u : e->mimeData()->urls()) {
+    if (!u.isLocalFile()) continue;
+    e->acceptProposedAction();
+    openDropped(u.toLocalFile());
+    return;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Analysis run
+
+void TMainForm::runAnalysis() {
+  if (!commitChildren()) return;
+  AnalysisRun run(*project_, this);
+  // 1. Save (Save As for a project that still has no name).
+  save();
+  if (QString::fromStdString(project_->FileName) == kNewName) return;
+  const AnalysisRun::Outcome outcome = run.execute();
+  (void)outcome;
+  closeAllChildren();
+  updateCommands();
+}

@@ -1,0 +1,172 @@
+// TMainForm: the program's multiple-document main window. It owns the project, the file
+// commands, the option switches, the recent-file list and the text-editor setting; input
+// dialogs, table editors and (later) result charts open as its child windows.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "app/main/dialogs/option_coupling.h"
+#include "app/main/program_settings.h"
+#include "app/main/recent_files.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class DialogHub;
+class StageManager;
+class TTableForm;
+
+namespace tarnel::model {
+class TProgramData;
+class TGridTable;
+}  // namespace tarnel::model
+
+using tarnel::model::TProgramData;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Opens the file named on the command line, or starts a new project.
+  void startWith(const QStringList& arguments);
+
+  TProgramData* project() const { return project_.get(); }
+  QMdiArea* mdiArea() const { return mdi_; }
+  DialogHub* dialogHub() const { return hub_; }
+  const RecentFiles& recentFiles() const { return recent_; }
+  bool plotsLoaded() const { return plotsLoaded_; }
+
+  // Display name: file name without folder, first letter upper case, ".tnd" dropped.
+  static QString displayName(const QString& fileName);
+  // The program's folder (where the engine library and the help documents are).
+  static QString programFolder();
+
+  // File commands; each returns false when cancelled or failed.
+  bool newProject();
+  bool openDialog();
+  bool openRecent(int index);
+  bool openDropped(const QString& path);
+  bool save();
+  bool saveAs();
+  // Opens a data file (layout code 1..5, or 0 to take it from the extension).
+  void openFile(const QString& path, int layoutCode = 0);
+  // The save question; false when the command that discards the project must stop.
+  bool maybeSave();
+
+  void runAnalysis();
+  // Opens a text file in the configured editor (or the desktop's text editor).
+  void openInTextEditor(const QString& path);
+
+  // The editor of a project table by component name (opened or brought forward).
+  TTableForm* showTableEditor(const QString& componentName);
+  TTableForm* tableEditor(const QString& componentName) const;
+  void closeTableEditor(const QString& componentName);
+  // Opens the editor of any table reached through `resolve` (sub-tables of the editors).
+  TTableForm* showEditor(const QString& key, std::function<tarnel::model::TGridTable*()> resolve,
+                         bool modal);
+  void closeAllChildren();
+
+  QString textEditor() const { return settings_.textEditor(); }
+  void setTextEditor(const QString& path) { settings_.setTextEditor(path); }
+
+public slots:
+  // The one place where commands are enabled, checked and shown.
+  void updateCommands();
+  // Caption, status bar, command states and every open editor after the project changed.
+  void projectReplaced();
+  void refreshEditors();
+
+protected:
+  void closeEvent(QCloseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+
+private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createStatusBar();
+  void readSettings();
+  void writeSettings();
+  void connectDialogs();
+
+  QAction* addAction(QMenu* menu, const QString& objectName, const QString& text,
+                     void (TMainForm::*slot)() = nullptr);
+  QAction* optionToggle(QMenu* menu, const QString& objectName, const QString& text,
+                        tarnel::options::Switch s);
+  void applyOption(const tarnel::options::Outcome& outcome);
+  void setCaption();
+  void updateStatusBar();
+  void rememberFile(const QString& path);
+  void rebuildRecentMenu();
+  void rebuildWindowMenu();
+  bool commitChildren();
+  void setUnits(int units);
+  void openHelpDocument(const QString& fileName, bool run);
+  bool writeProject();
+  bool storeCurrentStage();
+  bool soilLayersInUse() const;
+  void switchStage(int stage);
+  void copyPreviousStage();
+
+  std::unique_ptr<TProgramData> project_;
+  ProgramSettings settings_;
+  RecentFiles recent_;
+  bool plotsLoaded_ = false;
+
+  QMdiArea* mdi_ = nullptr;
+  DialogHub* hub_ = nullptr;
+  StageManager* stages_ = nullptr;
+  QLabel* statusText_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QHash<QString, QPointer<QMdiSubWindow>> editors_;  // by table key
+  QHash<QString, QPointer<QWidget>> modalEditors_;
+
+  // Menus
+  QMenu *fileMenu_, *dataMenu_, *optionsMenu_, *stageMenu_, *computationMenu_, *graphicsMenu_,
+      *show3dMenu_, *windowMenu_, *helpMenu_;
+  QMenu *soilSubMenu_, *distSubMenu_, *unitsMenu_, *earthMenu_;
+  QAction *stageMenuAction_, *show3dMenuAction_, *soilSubAction_, *distSubAction_;
+  QAction* recentSeparator_ = nullptr;
+  QList<QAction*> recentActions_;
+
+  // File
+  QAction *fileNew_, *fileOpen_, *fileSave_, *fileSaveAs_, *fileExit_;
+  // Data
+  QAction *dataTitle_, *dataWallProps_, *dataWallConfig_, *dataSoil_, *dataSoilShort_,
+      *dataSoilLong_, *dataDist_, *dataDistShort_, *dataDistLong_, *dataSurcharge_,
+      *dataConcLoads_, *dataTieback_, *dataBoundary_, *dataPYMod_, *dataExtPY_, *dataSprings_,
+      *dataMEI_;
+  // Options
+  QActionGroup *unitsGroup_, *earthGroup_;
+  QAction *unitsEnglish_, *unitsSI_, *unitsOther_, *earthUser_, *earthTriangular_,
+      *earthTrapezoidal_, *optGeneratePY_, *optConcLoads_, *optTieback_, *optRestraints_,
+      *optExtPY_, *optSprings_, *optPYMod_, *optSurcharge_, *optMEI_, *optLongTerm_,
+      *optStaged_, *optTextEditor_;
+  // Stage construction
+  QList<QPair<QAction*, tarnel::options::Switch>> optionActions_;
+  QList<QAction*> stageActions_;
+  QAction* copyPreviousStage_;
+  // Computation
+  QAction *compRun_, *editInput_, *editNotes_, *editOutput_, *viewGeometry_, *view3d_;
+  // Graphics and 3D display switches (filled by the result views)
+  QList<QAction*> graphicsActions_;
+  // Window
+  QAction *windowCascade_, *windowArrange_;
+  // Help
+  QAction *helpContents_, *helpManual_, *helpTechnical_, *helpAbout_, *helpUpdates_;
+  // Tool bar buttons without a menu twin
+  QAction *tbStageOption_, *tbViewOutput_, *tbSoilProfile_, *tbSoilLayers_;
+  QList<QAction*> tbResultActions_;
+  QList<QAction*> tbStageActions_;
+};

@@ -1,0 +1,22 @@
+// The program's per-user settings: the text editor and the ten most recent files, kept
+// under the key SOFTWARE\Brivok\TARNEL\2015.5.22 (the registry on Windows, an INI file
+// elsewhere). A store that cannot be read or written leaves the defaults.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ProgramSettings {
+public:
+  static constexpr int kRecentCount = 10;
+
+  // Sets the organisation and application names that give the key; call before the first
+  // QSettings is made (main() and the tests do).
+  static void registerKey();
+
+  QString textEditor() const;
+  void setTextEditor(const QString& path);
+
+  QStringList recentFiles() const;  // most recent first, at most ten, no empty entries
+  void setRecentFiles(const QStringList& files);
+};

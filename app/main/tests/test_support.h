@@ -1,0 +1,30 @@
+// Shared set-up of the program's Qt tests: a private settings store, the scripted prompts,
+// a scratch folder, and helpers to find the bundled example files.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "scripted_prompts.h"
+
+// Points QSettings at a temporary folder (the user's settings are never touched) and
+// installs scripted prompts for the lifetime of the object.
+class TestEnvironment {
+public:
+  TestEnvironment();
+  ~TestEnvironment();
+  ScriptedPrompts prompts;
+  QString scratch() const { return dir_.path(); }
+  // Copies a file into the scratch folder and returns the copy's path.
+  QString copyIn(const QString& source, const QString& newName = QString()) const;
+
+private:
+  QTemporaryDir dir_;
+  QTemporaryDir settingsDir_;
+};
+
+// A bundled example by file name (examples/ or the model's test data), or empty.
+QString exampleFile(const QString& name);
+// Text of a file.
+QString readText(const QString& path);
