@@ -217,7 +217,7 @@ void readScratchCurves(RunState& run, std::istream& in, int nUser) {
         // Backfill side (records 34 down to 18) mirrored to negative deflections, then
         // the excavation side (records 2 to 17) with the force turned against it.
         for (int j = kScratchRecords; j > kHalfRecords; --j) {
-          curve.y.push_back(-ry[j]);
+          curve.y.push_back(ry[j] == 0.0 ? 0.0 : -ry[j]);  // no "-0" in the plot file
           curve.p.push_back(rp[j]);
         }
         for (int j = 2; j <= kHalfRecords; ++j) {
