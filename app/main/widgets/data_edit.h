@@ -4,6 +4,7 @@
 // label shows the caption with the unit label of the field's unit template.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 
