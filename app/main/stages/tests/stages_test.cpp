@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <QToolButton>
+#include <cmath>
 #include <memory>
 
 #include "app/main/dialogs/dialog_hub.h"
@@ -22,6 +23,9 @@
 #include "app/main/widgets/data_edit.h"
 #include "app/model/program_data.h"
 #include "app/model/stage_files.h"
+#ifdef TARNEL_HAVE_RUNNER
+#include "app/runner/engine_runner.h"
+#endif
 
 using tarnel::model::TProgramData;
 using namespace tarnel::dialogs;
@@ -62,6 +66,48 @@ void typeAndLeave(TDataEdit* e, const QString& text) {
   e->selectAll();
   QTest::keyClicks(e, text);
   QTest::keyClick(e, Qt::Key_Return);
+}
+
+struct ResultsBlock {
+  int kind = 0;
+  int rows = 0;
+  double maxAbsDeflection = 0;
+};
+
+// Walks the plot-data file block by block: earth pressure (n, then n rows of 4), p-y curves
+// (units, N, then per curve two numbers and 2 x count points), results (kind, m, units,
+// then m rows of 5).
+QList<ResultsBlock> resultsBlocks(const QString& plotFile) {
+  QFile f(plotFile);
+  QList<ResultsBlock> out;
+  if (!f.open(QIODevice::ReadOnly)) return out;
+  const QStringList tok = QString::fromLatin1(f.readAll()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+  qsizetype i = 0;
+  auto next = [&]() -> double { return i < tok.size() ? tok[i++].toDouble() : std::nan(""); };
+  while (i < tok.size()) {
+    const int n = int(next());
+    i += 4 * qsizetype(n);
+    next();  // units code
+    const int curves = int(next());
+    for (int c = 0; c < curves && i < tok.size(); ++c) {
+      next();
+      const int points = int(next());
+      i += 2 * qsizetype(points);
+    }
+    ResultsBlock b;
+    b.kind = int(next());
+    b.rows = int(next());
+    next();
+    for (int r = 0; r < b.rows && i < tok.size(); ++r) {
+      next();
+      b.maxAbsDeflection = std::max(b.maxAbsDeflection, std::abs(next()));
+      next();
+      next();
+      next();
+    }
+    out.append(b);
+  }
+  return out;
 }
 
 }  // namespace
@@ -291,6 +337,76 @@ class StagesTest : public QObject {
       QCOMPARE(st.last().trimmed(), QString::number(k));
     }
     QCOMPARE(project->Increments, 40);
+  }
+
+  // A sheet-pile wall in sand excavated in three stages, built through the dialogs and the
+  // table editors' cell entry, saved and analysed: one results block per stage, and the
+  // wall deflects more as the excavation deepens.
+  void stagedProjectBuiltThroughDialogsRunsThroughTheEngine() {
+#ifndef TARNEL_HAVE_RUNNER
+    QSKIP("the engine runner is not part of this build");
+#else
+    const QString engineFolder = QCoreApplication::applicationDirPath();
+    hub->showWallProperties();
+    QWidget* wp = hub->dialog("Wall Properties");
+    typeAndLeave(field(wp, "&Increments"), "60");
+    typeAndLeave(field(wp, "Increment Length"), "6");
+    typeAndLeave(field(wp, "Maximum Allowable Deflection"), "10");
+    QVERIFY(wp->close());
+    QCOMPARE(project->Increments, 60);
+
+    // Wall stiffness and one sand layer, entered the way the table editors store cells.
+    auto& ei = project->PileSect();
+    QVERIFY(!ei.SetText(0, 0, "0"));
+    QVERIFY(!ei.SetText(1, 0, "60"));
+    QVERIFY(!ei.SetText(2, 0, "1"));
+    QVERIFY(!ei.SetText(3, 0, "2.9e10"));
+    auto& soil = project->NewSoil();
+    QVERIFY(!soil.SetText(0, 0, "4"));
+    QVERIFY(!soil.SetText(1, 0, "40"));
+    auto& sand = soil.SubTable(2, 0);
+    for (int r = 0; r < 2; ++r) {
+      QVERIFY(!sand.SetText(0, r, "120"));
+      QVERIFY(!sand.SetText(1, r, "32"));
+      QVERIFY(!sand.SetText(2, r, "90"));
+      QVERIFY(!sand.SetText(3, r, "0"));
+    }
+
+    auto configure = [&](const QString& height) {
+      hub->showWallConfiguration();
+      QWidget* wc = hub->dialog("Wall Configuration");
+      typeAndLeave(field(wc, "&Free Height of Wall, H"), height);
+      typeAndLeave(field(wc, "&Width for Active"), "24");
+      typeAndLeave(field(wc, "Width for Generating"), "24");
+      typeAndLeave(field(wc, "&Depth to the Water Table in backfill"), "50");
+      typeAndLeave(field(wc, "&Depth to the Water Table in excavation"), "50");
+      QVERIFY(wc->close());
+      QCoreApplication::processEvents();
+    };
+    configure("6");
+    setStagesThroughDialog(3);
+    QCOMPARE(project->StageCount, 3);
+    stages->switchToStage(2);
+    configure("10");
+    stages->switchToStage(3);
+    configure("14");
+    QCOMPARE(project->FreeHeight, 14 * 12.0);
+    QVERIFY(stages->save());
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.messages.join("\n")));
+
+    tarnel::runner::EngineRunner runner(engineFolder);
+    const auto run = runner.run(path("wall.tn5d"));
+    QVERIFY2(run.ok, qPrintable(run.error));
+    const QList<ResultsBlock> blocks = resultsBlocks(run.plotPath);
+    QCOMPARE(blocks.size(), 3);
+    for (const ResultsBlock& b : blocks) {
+      QCOMPARE(b.kind, 3);
+      QCOMPARE(b.rows, 62);
+    }
+    QVERIFY(blocks[0].maxAbsDeflection > 0);
+    QVERIFY(blocks[1].maxAbsDeflection > blocks[0].maxAbsDeflection);
+    QVERIFY(blocks[2].maxAbsDeflection > blocks[1].maxAbsDeflection);
+#endif
   }
 };
 
