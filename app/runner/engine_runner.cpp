@@ -1,0 +1,120 @@
+#include "app/runner/engine_runner.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QTemporaryDir>
+
+#include <cstdint>
+
+namespace tarnel::runner {
+
+namespace {
+
+using EntryPoint = std::int32_t (*)(std::int32_t);
+
+// Restores the current folder however the run ends.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const QString& folder) : previous_(QDir::currentPath()) { ok_ = QDir::setCurrent(folder); }
+  ~CurrentFolder() { QDir::setCurrent(previous_); }
+  bool ok() const { return ok_; }
+
+ private:
+  QString previous_;
+  bool ok_ = false;
+};
+
+bool writeRunControl(const QString& path, const RunResult& r) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const QString text = QString::fromLatin1(EngineRunner::kVersionText) + "\r\n" +
+                       QDir::toNativeSeparators(r.dataPath) + "\r\n" + QDir::toNativeSeparators(r.reportPath) +
+                       "\r\n" + QDir::toNativeSeparators(r.plotPath) + "\r\n" +
+                       QDir::toNativeSeparators(r.notesPath) + "\r\n";
+  const QByteArray bytes = text.toLocal8Bit();
+  return f.write(bytes) == bytes.size() && f.flush();
+}
+
+}  // namespace
+
+EngineRunner::EngineRunner(QString libraryFolder) : libraryFolder_(std::move(libraryFolder)) {}
+
+QString EngineRunner::libraryFolder() const {
+  if (!libraryFolder_.isEmpty()) return libraryFolder_;
+  return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+}
+
+RunResult EngineRunner::pathsFor(const QString& dataFile) {
+  RunResult r;
+  const QFileInfo info(dataFile);
+  r.dataPath = info.absoluteFilePath();
+  const QString base = info.absolutePath() + "/" + (info.suffix().isEmpty() ? info.fileName() : info.completeBaseName());
+  r.reportPath = base + ".tn5o";
+  r.plotPath = base + ".tn5p";
+  r.notesPath = base + ".tn5r";
+  return r;
+}
+
+RunResult EngineRunner::run(const QString& dataFile) const {
+  RunResult r = pathsFor(dataFile);
+  if (!QFileInfo(r.dataPath).isFile()) {
+    r.error = QStringLiteral("The data file %1 does not exist.").arg(QDir::toNativeSeparators(r.dataPath));
+    return r;
+  }
+
+  // names.dat and the scratch files live in a folder of their own: the program folder of
+  // an installed system is read-only, and two runs must never share scratch files.
+  QTemporaryDir work(QDir::tempPath() + "/tarnel-run-XXXXXX");
+  if (!work.isValid()) {
+    r.error = QStringLiteral("A working folder for the analysis could not be created: %1").arg(work.errorString());
+    return r;
+  }
+  const QString names = work.filePath(QStringLiteral("names.dat"));
+  if (!writeRunControl(names, r)) {
+    r.error = QStringLiteral("The run-control file %1 could not be written.").arg(QDir::toNativeSeparators(names));
+    return r;
+  }
+
+  QLibrary library(QDir(libraryFolder()).filePath(QString::fromLatin1(kLibraryName)));
+  if (!library.load()) {
+    r.error = QStringLiteral("The analysis engine %1 could not be loaded from %2: %3")
+                  .arg(QString::fromLatin1(kLibraryName), QDir::toNativeSeparators(libraryFolder()),
+                       library.errorString());
+    QFile::remove(names);
+    return r;
+  }
+  const auto entry = reinterpret_cast<EntryPoint>(library.resolve(kEntryPoint));
+  if (!entry) {
+    r.error = QStringLiteral("The analysis engine %1 has no entry point %2.")
+                  .arg(QDir::toNativeSeparators(library.fileName()), QString::fromLatin1(kEntryPoint));
+    library.unload();
+    QFile::remove(names);
+    return r;
+  }
+  {
+    CurrentFolder cd(work.path());
+    if (!cd.ok()) {
+      r.error = QStringLiteral("The working folder %1 could not be entered.").arg(QDir::toNativeSeparators(work.path()));
+    } else {
+      r.engineResult = entry(kInterfaceVersion);
+    }
+  }
+  library.unload();
+  QFile::remove(names);
+  if (r.engineResult == 1) {
+    r.error = QStringLiteral(
+        "The analysis engine refused the run: it was not built for interface version %1. "
+        "The program and the engine library do not belong together; reinstall the program.")
+                  .arg(kInterfaceVersion);
+  } else if (r.engineResult == 0) {
+    r.ok = true;
+  } else if (r.error.isEmpty()) {
+    r.error = QStringLiteral("The analysis engine returned the unexpected result %1.").arg(r.engineResult);
+  }
+  return r;
+}
+
+}  // namespace tarnel::runner

@@ -1,0 +1,42 @@
+// Runs one data file through the engine library exactly as the interactive program
+// does: a private working folder holds names.dat and the engine's scratch files for the
+// duration of the call, the library is loaded by name, its entry point _ITARNEL is
+// called with the interface version 22, and everything is unloaded and removed again.
+// The report, plot-data and run-notes files go beside the data file.
+#pragma once
+
+#include <QString>
+
+namespace tarnel::runner {
+
+struct RunResult {
+  bool ok = false;          // the engine ran the file (entry point returned 0)
+  int engineResult = -1;    // what the entry point returned; -1 when it was not called
+  QString dataPath;         // absolute paths of the four files of the run
+  QString reportPath;
+  QString plotPath;
+  QString notesPath;
+  QString error;            // a sentence for the user when !ok
+};
+
+class EngineRunner {
+ public:
+  static constexpr int kInterfaceVersion = 22;
+  static constexpr const char* kLibraryName = "Tarnel2015_DLL";
+  static constexpr const char* kEntryPoint = "_ITARNEL";
+  static constexpr const char* kVersionText = "2015.5.22";
+
+  // `libraryFolder` empty: the folder of the running application.
+  explicit EngineRunner(QString libraryFolder = {});
+
+  QString libraryFolder() const;
+  RunResult run(const QString& dataFile) const;
+
+  // The paths of the outputs of a data file: its path with the extension replaced.
+  static RunResult pathsFor(const QString& dataFile);
+
+ private:
+  QString libraryFolder_;
+};
+
+}  // namespace tarnel::runner

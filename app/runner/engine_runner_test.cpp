@@ -1,0 +1,111 @@
+#include "app/runner/engine_runner.h"
+#include "app/runner/run_summary.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using tarnel::runner::EngineRunner;
+using tarnel::runner::RunResult;
+using tarnel::runner::summarizeRun;
+
+namespace {
+
+// A 120 in cantilever fixed at its tip with 1000 lb at the top: the top deflects
+// P L^3 / (3 EI) = 0.576 in; the moment P x grows to 108000 lb-in one increment above
+// the tip (the tip station itself carries half the stiffness and shows half its moment).
+const char* const kCantilever =
+    "Runner cantilever\r\n1 1\t1\t0\t0\t0 0 1 0 0\r\n10 12\t100\t1E-5\t0\t12\r\n3\t10\t0\t0\r\n"
+    "0\t10\t1\t1E9\r\n1\r\n1\t0\t0\t1000\t0\t0\r\n0\r\n0\r\n";
+
+void write(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QStringList runFolders() {
+  return QDir(QDir::tempPath()).entryList({"tarnel-run-*"}, QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+class EngineRunnerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void outputsGoBesideTheDataFile() {
+    const RunResult r = EngineRunner::pathsFor("/data/walls/north.v2.tn5d");
+    QCOMPARE(r.dataPath, QString("/data/walls/north.v2.tn5d"));
+    QCOMPARE(r.reportPath, QString("/data/walls/north.v2.tn5o"));
+    QCOMPARE(r.plotPath, QString("/data/walls/north.v2.tn5p"));
+    QCOMPARE(r.notesPath, QString("/data/walls/north.v2.tn5r"));
+  }
+
+  void runsADataFileAndCleansUp() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString data = dir.filePath("cantilever.tn5d");
+    write(data, kCantilever);
+    const QString before = QDir::currentPath();
+    const QStringList foldersBefore = runFolders();
+
+    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(data);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(r.engineResult, 0);
+    QCOMPARE(QDir::currentPath(), before);
+    QVERIFY(QFile::exists(dir.filePath("cantilever.tn5o")));
+    QVERIFY(QFile::exists(dir.filePath("cantilever.tn5p")));
+    QVERIFY(QFile::exists(dir.filePath("cantilever.tn5r")));
+    QVERIFY(!QFile::exists(dir.filePath("names.dat")));
+    QVERIFY(!QFile::exists(QDir(before).filePath("names.dat")) || before == dir.path());
+    QCOMPARE(runFolders(), foldersBefore);  // the private working folder is gone
+
+    const auto s = summarizeRun(r.reportPath, r.plotPath);
+    QVERIFY(s.finished);
+    QCOMPARE(s.problems, 1);
+    QCOMPARE(s.units, 1);
+    QVERIFY(s.iterations >= 1);
+    QVERIFY(std::abs(s.maxDeflection - 1000.0 * 120 * 120 * 120 / 3e9) < 0.01 * 0.576);
+    QVERIFY(std::abs(s.maxMoment - 108000) < 0.001 * 108000);
+    QVERIFY(s.oneLine().contains("maximum deflection"));
+  }
+
+  void missingDataFile() {
+    QTemporaryDir dir;
+    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(dir.filePath("absent.tn5d"));
+    QVERIFY(!r.ok);
+    QCOMPARE(r.engineResult, -1);
+    QVERIFY2(r.error.contains("does not exist"), qPrintable(r.error));
+    QVERIFY(!QFile::exists(dir.filePath("absent.tn5o")));
+  }
+
+  void missingLibrary() {
+    QTemporaryDir dir, empty;
+    const QString data = dir.filePath("cantilever.tn5d");
+    write(data, kCantilever);
+    const QStringList foldersBefore = runFolders();
+    const RunResult r = EngineRunner(empty.path()).run(data);
+    QVERIFY(!r.ok);
+    QCOMPARE(r.engineResult, -1);
+    QVERIFY2(r.error.contains("Tarnel2015_DLL") && r.error.contains("could not be loaded"), qPrintable(r.error));
+    QVERIFY(!QFile::exists(dir.filePath("cantilever.tn5o")));
+    QCOMPARE(runFolders(), foldersBefore);
+  }
+
+  void bundledExampleRuns() {
+    QTemporaryDir dir;
+    const QString data = dir.filePath("cantilever-user-load.tn5d");
+    QVERIFY(QFile::copy(TARNEL_SOURCE_DIR "/examples/cantilever-user-load.tn5d", data));
+    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(data);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    const auto s = summarizeRun(r.reportPath, r.plotPath);
+    QVERIFY2(s.finished && s.errorLine.isEmpty(), qPrintable(s.oneLine()));
+    QVERIFY(s.hasResults);
+  }
+};
+
+QTEST_GUILESS_MAIN(EngineRunnerTest)
+#include "engine_runner_test.moc"

@@ -1,0 +1,89 @@
+#include "app/runner/run_summary.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace tarnel::runner {
+
+namespace {
+
+QStringList readLines(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromLocal8Bit(f.readAll()).split('\n');
+}
+
+QStringList words(const QString& line) { return line.split(QRegularExpression("[ \\t\\r]+"), Qt::SkipEmptyParts); }
+
+bool isInteger(const QString& w) {
+  bool ok = false;
+  w.toLongLong(&ok);
+  return ok;
+}
+
+}  // namespace
+
+RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
+  RunSummary s;
+  const QLocale c = QLocale::c();
+  const QStringList report = readLines(reportPath);
+  static const QRegularExpression iterationLine(QStringLiteral("RESULTS -- ITERATION\\s*(\\d+)"));
+  for (const QString& line : report) {
+    const auto m = iterationLine.match(line);
+    if (m.hasMatch()) s.iterations = m.captured(1).toInt();
+    const QString t = line.trimmed();
+    if (s.errorLine.isEmpty() && (t.startsWith("ERROR") || t.startsWith("TOO MUCH DATA") || t.startsWith("***** "))) {
+      s.errorLine = t;
+    }
+    if (t == QLatin1String("END OF ANALYSIS")) s.finished = true;
+  }
+
+  // A results head is the only line of the plot file with three integers.
+  const QStringList plot = readLines(plotPath);
+  for (int i = 0; i < plot.size(); ++i) {
+    const QStringList head = words(plot[i]);
+    if (head.size() != 3 || !isInteger(head[0]) || !isInteger(head[1]) || !isInteger(head[2])) continue;
+    const int rows = head[1].toInt();
+    ++s.problems;
+    s.units = head[2].toInt();
+    s.maxDeflection = 0;
+    s.maxMoment = 0;
+    s.hasResults = rows > 0;
+    for (int k = 1; k <= rows && i + k < plot.size(); ++k) {
+      const QStringList v = words(plot[i + k]);
+      if (v.size() < 5) break;
+      bool ok1 = false, ok2 = false;
+      const double y = c.toDouble(v[1], &ok1);
+      const double m = c.toDouble(v[2], &ok2);
+      if (ok1) s.maxDeflection = std::max(s.maxDeflection, std::fabs(y));
+      if (ok2) s.maxMoment = std::max(s.maxMoment, std::fabs(m));
+    }
+    i += rows;
+  }
+  return s;
+}
+
+QString RunSummary::oneLine() const {
+  const QLocale c = QLocale::c();
+  const QString length = units == 1 ? "IN" : units == 2 ? "M" : "L";
+  const QString moment = units == 1 ? "LBS-IN" : units == 2 ? "KN-M" : "F-L";
+  QString text;
+  if (!hasResults) {
+    text = QStringLiteral("no results");
+  } else {
+    text = QStringLiteral("%1 iterations, maximum deflection %2 %3, maximum moment %4 %5")
+               .arg(iterations)
+               .arg(c.toString(maxDeflection, 'g', 4), length, c.toString(maxMoment, 'g', 4), moment);
+  }
+  if (problems > 1) text += QStringLiteral(" (last of %1 problems)").arg(problems);
+  if (!errorLine.isEmpty()) text += QStringLiteral("; report: %1").arg(errorLine);
+  if (!finished) text += QStringLiteral("; the analysis did not reach END OF ANALYSIS");
+  return text;
+}
+
+}  // namespace tarnel::runner
