@@ -205,9 +205,13 @@ TEST(EarthPressure, TrapezoidalDistributionForOneTieback) {
   double area = 0.0;
   for (std::size_t i = 1; i <= 160; ++i) area += (rows[i - 1].total + rows[i].total) / 2.0 * 0.05;
   EXPECT_NEAR(area, 1.3 * thrust, 0.01 * thrust);
-  expectThreeDigits(rows[40].total, pmax * 2.0 / (2.0 * 2.0 / 3.0) > pmax ? pmax : pmax * 2.0 / (4.0 / 3.0), "z = 2");
-  expectThreeDigits(rows[20].total, pmax * 1.0 / (4.0 / 3.0), "z = 1");
-  expectThreeDigits(rows[80].total, pmax, "plateau");
+  // Rise to 2/3 of the tieback depth, plateau of H/3, lower triangle 2/3 (H - D1).
+  const double z1 = 2.0 * 2.0 / 3.0, z2 = z1 + H / 3.0, lower = 2.0 * (H - 2.0) / 3.0;
+  EXPECT_NEAR(z2 + lower, H, 1e-12);
+  expectThreeDigits(rows[20].total, pmax * 1.0 / z1, "z = 1");
+  expectThreeDigits(rows[40].total, pmax, "z = 2");
+  expectThreeDigits(rows[80].total, pmax, "z = 4");
+  expectThreeDigits(rows[120].total, pmax * (1.0 - (6.0 - z2) / lower), "z = 6");
 }
 
 TEST(EarthPressure, SurchargesEnterTheTableAndTheLayerForces) {
