@@ -1,10 +1,167 @@
+// p-y generation of one analysis case: builds the soil model below the excavation level,
+// reports the layers and their distributions, gives every lower layer its equivalent
+// depth, calls the generator of each layer's soil kind for its five curve depths and
+// both sides of the wall, and leaves the curves in the scratch file kPyScratchFile
+// (user curves first) for the iteration to read back.
 #include "engine/soilcurves/py_generator.h"
 
-namespace tarnel::engine {
+#include <cmath>
+#include <fstream>
 
-void generatePyCurves(RunState& run) {
-  run.out.report << "\n     ERROR STOP -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS BUILD\n";
-  throw GeneratorStop("p-y generator not available");
+#include "engine/fixed_format.h"
+#include "engine/soilcurves/equivalent_depth.h"
+#include "engine/soilcurves/finishing.h"
+#include "engine/soilcurves/sand.h"
+#include "engine/soilcurves/silt.h"
+#include "engine/soilcurves/soft_clay.h"
+#include "engine/soilcurves/soil_model.h"
+#include "engine/soilcurves/soil_report.h"
+#include "engine/soilcurves/stiff_clay_free_water.h"
+#include "engine/soilcurves/stiff_clay_no_free_water.h"
+#include "engine/soilcurves/strong_rock.h"
+#include "engine/soilcurves/weak_rock.h"
+
+namespace tarnel::engine {
+namespace {
+
+using namespace py;
+
+double waterUnitWeight(const RunState& run) {
+  if (run.pressure.valid && run.pressure.gammaW > 0.0) return run.pressure.gammaW;
+  return run.problem.control.units == 1 ? sp(0.036f) : sp(9.81f);
 }
+
+// Effective vertical stress at the excavation level on the backfill side, as the
+// earth-pressure generator computes it: surface pressure plus total weights, less the
+// water pressure below the backfill water table.
+double overburdenAtExcavation(const Problem& pb, double gammaW) {
+  const double H = pb.earth.freeHeight;
+  double sigma = pb.legacy.q, top = 0.0;
+  for (const SoilLayerRecord& r : pb.layers) {
+    if (top >= H) break;
+    const double bottom = std::min(r.bottom, H);
+    if (bottom > top) sigma += (bottom - top) * r.top[0];
+    top = std::max(top, r.bottom);
+  }
+  if (H > pb.earth.dwBackfill) sigma -= (H - pb.earth.dwBackfill) * gammaW;
+  return sigma;
+}
+
+// Values the formulas divide by: zero ones stop the run with a message instead of
+// producing curves of infinite or undefined values.
+void checkCurveSoil(int kind, const CurveSoil& s, const Streams& io) {
+  switch (kind) {
+    case kStiffClayWet:
+    case kStiffClayDry:
+      if (!(s.e50 > 1.0e-10)) stopOnZeroValue(io, "STRAIN FACTOR E50", "CLAY");
+      break;
+    case kSand:
+      if (!(s.k > 1.0e-10)) stopOnZeroValue(io, "P-Y MODULUS K", "SAND");
+      break;
+    case kSilt:
+      if (1.0 - std::cos(s.phi) * std::cos(s.phi) < 1.0e-10) {
+        stopRun(io,
+                {"WARNING-------The Angle of the slope can not", "              be greater than the internal  ",
+                 "              friction angle of the sand.   "},
+                2);
+      }
+      if (!(s.k > 1.0e-10)) stopOnZeroValue(io, "P-Y MODULUS K", "SILT");
+      break;
+    case kRock:
+    case kWeakRock:
+      if (!(s.cu >= 1.0e-10)) {
+        stopRun(io, {"--------------------WARNING----------------------",
+                     "THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT",
+                     "DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
+      }
+      if (kind == kWeakRock) {
+        if (!(s.e50 > 1.0e-10)) stopOnZeroValue(io, "STRAIN FACTOR KRM", "WEAK ROCK");
+        if (!(s.k > 1.0e-10)) stopOnZeroValue(io, "ROCK MASS MODULUS", "WEAK ROCK");
+      }
+      break;
+    default:  // soft clay
+      if (!(s.e50 > 1.0e-10)) stopOnZeroValue(io, "STRAIN FACTOR E50", "CLAY");
+      break;
+  }
+}
+
+void writeUserCurves(std::ostream& out, const std::vector<UserPyCurve>& curves) {
+  for (const UserPyCurve& c : curves) {
+    const std::size_t n = std::min(c.y.size(), c.p.size());
+    out << c.station << " " << n << "\n";
+    for (std::size_t i = 0; i < n; ++i)
+      out << (i + 1) << " " << fmt::free(c.p[i] * c.pMult) << " " << fmt::free(c.y[i] * c.yMult) << "\n";
+  }
+}
+
+}  // namespace
+
+namespace py {
+
+PySoilModel generateCurves(RunState& run) {
+  const Problem& pb = run.problem;
+  Streams io{run.out.report, *run.out.err};
+  // Every generated curve is a static curve (one cycle).
+  io.err << " READ SOIL DATA....\n";
+
+  const UnitTexts units = unitTexts(pb.control.units, run.labels);
+  const double gammaW = waterUnitWeight(run);
+  PySoilModel model = buildSoilModel(pb, gammaW, io);
+
+  // The active pressure already on the wall: only a generated earth pressure counts; a
+  // user-given distributed load is the whole pressure and needs no shift.
+  static const std::vector<PressurePoint> kNoLoad;
+  const bool generated = pb.control.earthPressure >= 2;
+  double sigvp = 0.0;
+  if (generated) sigvp = run.pressure.valid ? run.pressure.sigvpExcavation : overburdenAtExcavation(pb, gammaW);
+  const std::vector<PressurePoint>& wallLoad = generated ? run.pressureTable : kNoLoad;
+
+  std::ofstream scratch(kPyScratchFile, std::ios::out | std::ios::trunc);
+  if (!scratch) {
+    stopRun(io, {"--------------------WARNING----------------------",
+                 std::string("THE SCRATCH FILE ") + kPyScratchFile + " CANNOT BE CREATED IN THE",
+                 "CURRENT FOLDER. PLEASE CHECK ITS PERMISSIONS AND RUN IT AGAIN."});
+  }
+  scratch << (pb.userCurves.size() + model.curveX.size()) << "\n";
+  writeUserCurves(scratch, pb.userCurves);
+
+  writeSoilReport(io.report, model, units, pb.pyModifiers);
+  CurveFinisher finisher(model, pb.pyModifiers, sigvp, wallLoad, io.report, scratch, units);
+
+  for (int L = 0; L < static_cast<int>(model.layers.size()); ++L) {
+    PyLayer& layer = model.layers[L];
+    const int first = PySoilModel::firstCurve(L);
+    for (int c = first; c < first + kCurvesPerLayer; ++c) {
+      model.curveSoil[c] = soilAtCurve(model, c, io);
+      checkCurveSoil(layer.kind, model.curveSoil[c], io);
+    }
+    if (L > 0 && layer.kind != kRock && layer.kind != kWeakRock) {
+      double above = 0.0;
+      for (int i = 0; i < L; ++i) above += model.layers[i].runningIntegral;
+      layer.equivalentDepth = equivalentDepth(model, L, model.curveSoil[first], above);
+      writeEquivalentDepth(io.report, model, L, units);
+    }
+    switch (layer.kind) {
+      case kStiffClayWet: stiffClayWetCurves(model, finisher, L); break;
+      case kStiffClayDry: stiffClayDryCurves(model, finisher, L); break;
+      case kSand: sandCurves(model, finisher, L); break;
+      case kSilt: siltCurves(model, finisher, L); break;
+      case kRock: rockCurves(model, finisher, L); break;
+      case kWeakRock: weakRockCurves(model, finisher, L); break;
+      default: softClayCurves(model, finisher, L); break;
+    }
+  }
+  scratch.close();
+  if (!scratch) {
+    stopRun(io, {"--------------------WARNING----------------------",
+                 std::string("THE SCRATCH FILE ") + kPyScratchFile + " COULD NOT BE WRITTEN COMPLETELY.",
+                 "PLEASE CHECK THE FREE SPACE OF THE CURRENT FOLDER AND RUN IT AGAIN."});
+  }
+  return model;
+}
+
+}  // namespace py
+
+void generatePyCurves(RunState& run) { py::generateCurves(run); }
 
 }  // namespace tarnel::engine
