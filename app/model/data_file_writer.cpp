@@ -5,6 +5,7 @@
 // project too, as users of earlier versions expect). Reals use the 8-digit general format,
 // records end with CR LF, and every record keeps the separators the engine was written for.
 #include <string>
+#include <utility>
 
 #include "app/model/program_data.h"
 #include "app/model/project_tables.h"
@@ -28,14 +29,22 @@ class BlockWriter {
  public:
   explicit BlockWriter(TProgramData& p) : p_(p) {}
 
+  // The rows of a switched-off table are dropped from the project, not only from the file;
+  // grid tables get their default rows back, so the project equals what reopening gives.
   void EmptySwitchedOffTables() {
-    if (!p_.ApplyConcLoads) p_.BoundCond().Clear();
-    if (!p_.ApplyRestraints) p_.SoilLayer().Clear();
-    if (!p_.ApplyExtPY) p_.PYCurves2().Clear();
-    if (!p_.ApplyPYMod) p_.PYMod().Clear();
-    if (!p_.ApplySprings) p_.SoilStrength().Clear();
-    if (!p_.ApplySurcharge) p_.SurchargeTable().Clear();
-    if (!p_.ApplyTiebacks) p_.TiebackTable1().Clear();
+    const std::pair<bool, TGridTable*> tables[] = {
+        {p_.ApplyConcLoads, &p_.BoundCond()}, {p_.ApplyRestraints, &p_.SoilLayer()},
+        {p_.ApplyExtPY, &p_.PYCurves2()},     {p_.ApplyPYMod, &p_.PYMod()},
+        {p_.ApplySprings, &p_.SoilStrength()}, {p_.ApplySurcharge, &p_.SurchargeTable()},
+        {p_.ApplyTiebacks, &p_.TiebackTable1()}};
+    for (const auto& [on, table] : tables) {
+      if (on) continue;
+      const bool changed = table->Changed();
+      table->Clear();
+      if (!table->ChartPaired()) table->PadToMinRows();
+      // Dropping rows of a switched-off table is no edit of the user's.
+      if (!changed) table->ClearChanged();
+    }
   }
 
   Codes DeriveCodes() {
