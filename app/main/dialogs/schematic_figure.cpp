@@ -298,7 +298,7 @@ void drawTieback(QPainter& p) {
   p.drawLine(QPointF(0, 0), QPointF(-unbonded, 0));
   p.drawLine(QPointF(0, -4), QPointF(0, 4));
   p.drawLine(QPointF(-unbonded, -4), QPointF(-unbonded, 4));
-  p.drawText(QPointF(-unbonded + 6, 13), "Unbonded length");
+  p.drawText(QPointF(-unbonded - 10, 13), "Unbonded length");
   p.restore();
   p.setPen(Qt::black);
   p.drawText(bondEnd + QPointF(-6, 22), "Bond zone");
