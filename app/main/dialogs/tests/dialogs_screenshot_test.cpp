@@ -19,7 +19,8 @@ class DialogsScreenshotTest : public QObject {
 
   void check(QWidget* dialog, const QString& file) {
     QVERIFY(dialog);
-    QWidget* frame = dialog->parentWidget() ? dialog->parentWidget() : dialog;
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(dialog->parentWidget());
+    if (!frame) frame = dialog;
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     const QString dir = QCoreApplication::applicationDirPath() + "/dialog-screenshots";
     QDir().mkpath(dir);
