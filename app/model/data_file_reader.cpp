@@ -3,7 +3,8 @@
 // Values are taken word by word in record order; the layout code decides which records and
 // fields exist (older control records, no tiebacks before layout 1, no surcharge table and no
 // curve multipliers before layout 2, the oldest soil-layer form for codes 4 and 5). English
-// and SI values are converted from the file's units to the units shown in the tables. On an
+// values of layouts 1 to 3 are converted from the file's units to the units shown in the
+// tables (the oldest layout held shown units). On an
 // error the values read so far stay and the message names the line and item.
 #include <cmath>
 
@@ -135,7 +136,7 @@ class DataFileReader {
         t.AddRowGroup();
         t.SetReal(0, r, Depth(Real()));
         const double load = Real();
-        t.SetReal(1, r, english_ ? load * 12 : load);
+        t.SetReal(1, r, Converts() ? load * 12 : load);
       }
     }
     if (c[5] >= 2 || c[6] == 2) {
@@ -223,7 +224,10 @@ class DataFileReader {
   }
 
   double Real() { return static_cast<double>(in_.ReadReal()); }
-  double Depth(double fileValue) const { return english_ ? fileValue / 12 : fileValue; }
+  // Layouts up to 3.0 hold English values in inches and pounds; the oldest layout held them
+  // as the user saw them, so nothing of it is converted.
+  bool Converts() const { return english_ && layout_ <= 3; }
+  double Depth(double fileValue) const { return Converts() ? fileValue / 12 : fileValue; }
 
   void Points(TGridTable& curve, int n) {
     curve.Clear();
@@ -268,7 +272,7 @@ class DataFileReader {
     if (col < 0 || row >= params.RowCount()) return;
     const bool soil = id == kTblClay1 || id == kTblSand1 || id == kTblSilt1;
     if (longTerm && soil && position == 5) return;  // not carried into the long-term problem
-    if (convert && english_) {
+    if (convert && Converts()) {
       if (position == 0) v *= 1728;                                       // unit weight
       if (position == 1 && (id == kTblClay1 || id == kTblSilt1)) v *= 144;  // cohesion
     }

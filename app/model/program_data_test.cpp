@@ -411,17 +411,18 @@ TEST_F(ProjectFiles, OldestLayoutWithLegacySurcharge) {
     EXPECT_EQ(p.FreeHeight, 120);
     EXPECT_EQ(p.ActiveFactor, 1.0) << "0.036 is read as 1.0";
     EXPECT_EQ(p.PileSect().RowCount(), 2);
-    EXPECT_EQ(p.PYMod().Real(0, 0), 5) << "60 in shown as 5 ft";
-    // Layers: thicknesses 120 and 200 give bottoms 120 and 320; one parameter line serves
+    EXPECT_EQ(p.PYMod().Real(0, 0), 5) << "the oldest layout holds shown units (ft)";
+    EXPECT_EQ(p.PYMod().RowCount(), 2) << "padded to the minimum of two rows";
+    // Layers: thicknesses 10 and 20 give bottoms 10 and 30; one parameter line serves
     // top and bottom; type 6 is strong rock; no unit conversion.
     auto& soil = p.NewSoil();
     ASSERT_EQ(soil.RowCount(), 2);
-    EXPECT_EQ(soil.Real(1, 0), 120);
-    EXPECT_EQ(soil.Real(1, 1), 320);
+    EXPECT_EQ(soil.Real(1, 0), 10);
+    EXPECT_EQ(soil.Real(1, 1), 30);
     const auto& clay = soil.SubTable(2, 0);
     for (int row = 0; row < 2; ++row) {
-      EXPECT_EQ(clay.Real(0, row), 0.07);
-      EXPECT_EQ(clay.Real(1, row), 5);
+      EXPECT_EQ(clay.Real(0, row), 120);
+      EXPECT_EQ(clay.Real(1, row), 720);
       EXPECT_EQ(clay.Real(2, row), 0.01);
       EXPECT_EQ(clay.Real(3, row), 100);
     }
@@ -450,6 +451,8 @@ TEST_F(ProjectFiles, OldestLayoutWithLegacySurcharge) {
     // Converted to the current layout it reads back the same; the legacy values stay.
     const std::string text = p.ProjectText();
     EXPECT_NE(text.find("0.5\t24\t1000\t100\t1\t12\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("1 120 \r\n0.069444444 5 0.0  0.01 100 0 \r\n"), std::string::npos)
+        << "10 ft, 120 lb/ft^3 and 720 lb/ft^2 in file units:\n" << text;
     ExpectRoundTrip(p);
   }
 }
