@@ -93,6 +93,8 @@ void generateEarthPressure(RunState& run) {
   }
 
   debug.close();
+  if (!(pressureRowCount(profile, pc) <= kMaxPressureRows))
+    stop(report, "THE EARTH PRESSURE TABLE WOULD HOLD MORE THAN 1000000 ROWS; CHECK THE WALL LENGTH");
   PressureTable table = buildPressureRows(profile, pc, forces.waterFlag);
   if (pc.option == 3) applyApparentPressure(table, pc);
   if (!writePressureTable(kPressureScratchFile, table))
@@ -110,14 +112,6 @@ double surchargePressureAt(const RunState& run, double z) {
          "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
   }
   return surchargePressureOnGrid(loads, z, H, run.problem.wall.ninc * run.problem.wall.h);
-}
-
-double excavationEffectiveStress(const RunState& run) {
-  const PressureCase pc = pressureCase(run);
-  SoilProfile profile = subdivideLayers(run.problem.layers, pc.H, pc.dwb, pc.modf);
-  if (profile.overflow || profile.lexc < 0) return 0.0;
-  computeOverburden(profile, pc.q, pc.dwb, pc.gammaW);
-  return profile.sigvpExcavation;
 }
 
 }  // namespace tarnel::engine

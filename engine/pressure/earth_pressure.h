@@ -17,10 +17,4 @@ void generateEarthPressure(RunState& run);
 // report, when loads are listed on a wall without free height.
 double surchargePressureAt(const RunState& run, double z);
 
-// Effective vertical stress at the excavation level on the retained side, from the
-// soil records alone and without report output: the value generateEarthPressure leaves
-// in run.pressure.sigvpExcavation, for runs that generate p-y curves with a user
-// pressure table. 0 when the layers do not reach the excavation level.
-double excavationEffectiveStress(const RunState& run);
-
 }  // namespace tarnel::engine

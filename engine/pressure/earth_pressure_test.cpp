@@ -350,6 +350,8 @@ TEST(EarthPressure, StopsWithAClearMessage) {
       {"weightless clay in tension",
        [](Problem& p) { p.layers = {layer(1, 12.0, 0.0, 20.0, 0.0)}; },
        "LAYER 1 IS IN TENSION AND ITS ACTIVE PRESSURE DOES NOT CHANGE WITH DEPTH"},
+      {"wall of absurd length", [](Problem& p) { p.wall.h = 1.0e5; },
+       "THE EARTH PRESSURE TABLE WOULD HOLD MORE THAN 1000000 ROWS"},
       {"trapezoidal without tieback", [](Problem& p) { p.control.earthPressure = 3; },
        "THE TRAPEZOIDAL EARTH PRESSURE DISTRIBUTION NEEDS AT LEAST ONE TIEBACK"},
       {"trapezoidal with a tieback at the top",

@@ -15,6 +15,27 @@ int rowsInThickness(int units, double t) {
   return static_cast<int>(std::lround(rows));
 }
 
+namespace {
+
+// Thickness of layer i that the table covers: the last layer reaches down to the wall
+// tip, and no layer goes beyond it (a layer starting at or below the tip gives none).
+double tableThickness(const SoilProfile& profile, int i, double wallTip) {
+  const ProfileLayer& l = profile.layers[i];
+  const double t = i == profile.n() - 1 ? wallTip - l.ztop : std::min(l.t, wallTip - l.ztop);
+  return t > 0.0 ? t : 0.0;
+}
+
+}  // namespace
+
+double pressureRowCount(const SoilProfile& profile, const PressureCase& pc) {
+  double rows = 1.0;
+  for (int i = 0; i < profile.n(); ++i) {
+    const double t = tableThickness(profile, i, pc.wallLength);
+    rows += std::round(englishUnits(pc.units) ? t : 20.0 * t);
+  }
+  return rows;
+}
+
 PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& pc, int waterFlag) {
   PressureTable table;
   const auto& L = profile.layers;
@@ -32,9 +53,7 @@ PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& 
   double u = 0.0;  // excavation-side water pressure, kept from row to row
   for (int i = 0; i < n; ++i) {
     const ProfileLayer& l = L[i];
-    // The table ends at the wall tip: the last layer reaches down to it, and a layer
-    // that starts at or below it gives no rows.
-    double t = i == n - 1 ? wallTip - l.ztop : std::min(l.t, wallTip - l.ztop);
+    const double t = tableThickness(profile, i, wallTip);
     const int nsub = t > 0.0 ? rowsInThickness(pc.units, t) : 0;
     if (nsub <= 0) continue;
 

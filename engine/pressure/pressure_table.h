@@ -27,6 +27,13 @@ struct PressureTable {
 // Rows per unit length of profile: one per inch, or one per 0.05 length unit.
 int rowsInThickness(int units, double t);
 
+// More rows than any real wall needs (a wall of 1000000 in or 50000 m); beyond it the
+// data are nonsense and the table is not built.
+inline constexpr double kMaxPressureRows = 1.0e6;
+
+// Number of rows the table of this profile would have.
+double pressureRowCount(const SoilProfile& profile, const PressureCase& pc);
+
 PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& pc,
                                 int waterFlag);
 
