@@ -9,13 +9,13 @@
 #include <QTest>
 
 #include "app/main/dialogs/dialog_hub.h"
-#include "app/main/dialogs/tests/scripted_prompts.h"
+#include "app/main/tests/test_support.h"
 #include "app/main/main_form.h"
 #include "app/model/program_data.h"
 
 class DialogsScreenshotTest : public QObject {
   Q_OBJECT
-  RecordingPrompts answers;
+  std::unique_ptr<TestEnvironment> env;  // private settings store and scripted prompts
 
   void check(QWidget* dialog, const QString& file) {
     QVERIFY(dialog);
@@ -39,8 +39,11 @@ class DialogsScreenshotTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { setPrompts(&answers); }
-  void cleanupTestCase() { setPrompts(nullptr); }
+  void initTestCase() {
+    env = std::make_unique<TestEnvironment>();
+    QDir::setCurrent(env->scratch());
+  }
+  void cleanupTestCase() { env.reset(); }
 
   void everyDialog_data() {
     QTest::addColumn<int>("units");

@@ -13,7 +13,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/input_dialogs.h"
 #include "app/main/dialogs/option_coupling.h"
-#include "app/main/dialogs/tests/scripted_prompts.h"
+#include "app/main/tests/scripted_prompts.h"
 #include "app/main/widgets/data_edit.h"
 #include "app/model/program_data.h"
 
@@ -49,14 +49,14 @@ class DialogsTest : public QObject {
   Q_OBJECT
   std::unique_ptr<TProgramData> project;
   std::unique_ptr<DialogHub> hub;
-  RecordingPrompts answers;
+  ScriptedPrompts answers;
 
  private slots:
   void init() {
     project = std::make_unique<TProgramData>();
     project->ClearModified();
     hub = std::make_unique<DialogHub>(nullptr, [this] { return project.get(); });
-    answers = RecordingPrompts();
+    answers = ScriptedPrompts();
     setPrompts(&answers);
   }
   void cleanup() {
@@ -245,10 +245,10 @@ class DialogsTest : public QObject {
     hub->setTextEditorAccess([&] { return stored; }, [&](const QString& s) { stored = s; });
     hub->showControlOptions();
     auto* d = static_cast<ControlOptionsDialog*>(hub->dialog("Control Options"));
-    answers.openFilePath = "/no/such/editor";
+    answers.openPaths = QStringList{"/no/such/editor"};
     d->findChild<QPushButton*>()->click();
     QCOMPARE(d->editor()->text(), QString());
-    answers.openFilePath = QCoreApplication::applicationFilePath();
+    answers.openPaths = QStringList{QCoreApplication::applicationFilePath()};
     d->findChild<QPushButton*>()->click();
     QCOMPARE(stored, QCoreApplication::applicationFilePath());
     d->editor()->setText("/usr/bin/vi");

@@ -18,7 +18,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/input_dialogs.h"
 #include "app/main/dialogs/stage_dialog.h"
-#include "app/main/dialogs/tests/scripted_prompts.h"
+#include "app/main/tests/scripted_prompts.h"
 #include "app/main/stages/stage_manager.h"
 #include "app/main/widgets/data_edit.h"
 #include "app/model/program_data.h"
@@ -118,7 +118,7 @@ class StagesTest : public QObject {
   std::unique_ptr<TProgramData> project;
   std::unique_ptr<StageManager> stages;
   std::unique_ptr<DialogHub> hub;
-  RecordingPrompts answers;
+  ScriptedPrompts answers;
 
   QString path(const QString& name) const { return dir->filePath(name); }
 
@@ -150,7 +150,7 @@ class StagesTest : public QObject {
     stages = std::make_unique<StageManager>([this] { return project.get(); }, nullptr);
     hub = std::make_unique<DialogHub>(nullptr, [this] { return project.get(); });
     hub->setStageManager(stages.get());
-    answers = RecordingPrompts();
+    answers = ScriptedPrompts();
     setPrompts(&answers);
     makeProject();
   }
@@ -250,11 +250,11 @@ class StagesTest : public QObject {
     project->FreeHeight = 60;
     stages->switchToStage(2);
     project->FreeHeight = 120;
-    answers.yesNoAnswer = UserPrompts::Answer::No;
+    answers.answers = {UserPrompts::Answer::No};
     QVERIFY(!stages->copyPreviousStage());
-    QCOMPARE(answers.messages.value(0), QString("Do you want to copy all information from Stage 1 to Stage 2"));
+    QCOMPARE(answers.questions.value(0), QString("Do you want to copy all information from Stage 1 to Stage 2"));
     QCOMPARE(project->FreeHeight, 120.0);
-    answers.yesNoAnswer = UserPrompts::Answer::Yes;
+    answers.answers = {UserPrompts::Answer::Yes};
     QVERIFY(stages->copyPreviousStage());
     QCOMPARE(project->FreeHeight, 60.0);
     QCOMPARE(project->Title, std::string(" Stage No : 2"));

@@ -1,0 +1,131 @@
+// The dialogs inside the running main window: storing when another child window becomes
+// active or a menu opens, the Options menu updating an open dialog at once, refreshing
+// after a unit change, and the stage commands of the Options and Stage menus.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/main/dialogs/dialog_hub.h"
+#include "app/main/dialogs/input_dialogs.h"
+#include "app/main/dialogs/stage_dialog.h"
+#include "app/main/main_form.h"
+#include "app/main/tests/test_support.h"
+#include "app/main/widgets/data_edit.h"
+#include "app/model/program_data.h"
+
+using namespace tarnel::dialogs;
+
+namespace {
+
+TDataEdit* field(QWidget* dialog, const QString& captionStart) {
+  for (TDataEdit* e : dialog->findChildren<TDataEdit*>())
+    if (e->caption().startsWith(captionStart)) return e;
+  return nullptr;
+}
+
+QAction* action(QWidget& w, const char* name) { return w.findChild<QAction*>(name); }
+
+}  // namespace
+
+class DialogsMainWindowTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TestEnvironment> env;
+  std::unique_ptr<TMainForm> w;
+  QString oldCurrent;
+
+ private slots:
+  void init() {
+    env = std::make_unique<TestEnvironment>();
+    // Stage files of the unnamed project go beside it, in the current folder.
+    oldCurrent = QDir::currentPath();
+    QDir::setCurrent(env->scratch());
+    w = std::make_unique<TMainForm>();
+    w->resize(1200, 850);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  }
+  void cleanup() {
+    w->project()->ClearModified();
+    w->close();  // closes the child windows while the project still exists
+    w.reset();
+    QDir::setCurrent(oldCurrent);
+    env.reset();
+  }
+
+  void activatingAnotherChildStoresTheTypedValue() {
+    action(*w, "DataWallProperties")->trigger();
+    QWidget* d = w->dialogHub()->dialog("Wall Properties");
+    QVERIFY(d && qobject_cast<QMdiSubWindow*>(d->parentWidget()));
+    TDataEdit* h = field(d, "Free Height of Wall");
+    h->setFocus();
+    h->selectAll();
+    QTest::keyClicks(h, "25");  // typed, not yet confirmed
+    action(*w, "DataWallConfiguration")->trigger();
+    QCOMPARE(w->project()->FreeHeight, 300.0);
+    QVERIFY(w->project()->IsModified());
+    QCOMPARE(field(w->dialogHub()->dialog("Wall Configuration"), "&Free Height of Wall, H")->number(), 25.0L);
+  }
+
+  void openingAMenuStoresTheActiveDialog() {
+    action(*w, "DataWallProperties")->trigger();
+    QWidget* d = w->dialogHub()->dialog("Wall Properties");
+    TDataEdit* inc = field(d, "&Increments");
+    inc->setFocus();
+    inc->selectAll();
+    QTest::keyClicks(inc, "48");
+    QVERIFY(w->dialogHub()->commitDialogs());  // what every top menu does first
+    QCOMPARE(w->project()->Increments, 48);
+  }
+
+  void earthPressureMenuUpdatesOpenWallConfiguration() {
+    action(*w, "DataWallConfiguration")->trigger();
+    QWidget* d = w->dialogHub()->dialog("Wall Configuration");
+    TDataEdit* beta = field(d, "Slope of the backfill");
+    QVERIFY(beta->isEnabled());
+    action(*w, "EarthUser")->trigger();
+    QCOMPARE(w->project()->EarthPressureChoice, 1);
+    QVERIFY(!beta->isEnabled());
+    QVERIFY(!field(d, "Uniform Distributed Load")->isEnabled());
+    action(*w, "EarthTrapezoidal")->trigger();
+    QVERIFY(beta->isEnabled());
+  }
+
+  void unitMenuRefreshesOpenDialogs() {
+    w->project()->FreeHeight = 240;
+    action(*w, "DataWallConfiguration")->trigger();
+    QWidget* d = w->dialogHub()->dialog("Wall Configuration");
+    QCOMPARE(field(d, "&Free Height of Wall, H")->labelText(), QString("&Free Height of Wall, H (ft)"));
+    action(*w, "UnitsSI")->trigger();
+    TDataEdit* h = field(d, "&Free Height of Wall, H");
+    QCOMPARE(h->labelText(), QString("&Free Height of Wall, H (m)"));
+    QVERIFY(std::abs(double(h->number()) - 6.096) < 1e-9);
+    QCOMPARE(field(d, "Uniform Distributed Load")->labelText(),
+             QString("Uniform Distributed Load at the top of backfill side  (kN/m^2)"));
+  }
+
+  void stageCommandsOfTheMenus() {
+    action(*w, "OptStaged")->trigger();
+    auto* d = static_cast<StageDialog*>(w->dialogHub()->dialog("Staged Construction Options"));
+    QVERIFY(d && d->isModal());
+    d->check()->click();
+    d->up()->click();  // 2 -> 3
+    d->accept();
+    QCOMPARE(w->project()->StageCount, 3);
+    QCOMPARE(w->statusBar()->findChild<QLabel*>("StatusText")->text(), QString("Construction Stage Number: 1"));
+    QVERIFY(QFile::exists(QDir(env->scratch()).filePath("NewWall.st3")));
+    QVERIFY(!action(*w, "OptLongTerm")->isEnabled());
+    action(*w, "Stage2")->trigger();
+    QCOMPARE(w->project()->CurrentStage, 2);
+    QCOMPARE(w->statusBar()->findChild<QLabel*>("StatusText")->text(), QString("Construction Stage Number: 2"));
+    QVERIFY(action(*w, "CopyPreviousStage")->isEnabled());
+  }
+};
+
+QTEST_MAIN(DialogsMainWindowTest)
+#include "dialogs_mainwindow_test.moc"
