@@ -113,6 +113,39 @@ TEST(PressureExamples, TrapezoidalPressureWithTwoTiebacks) {
   expectNoNanOrInf(out);
 }
 
+TEST(PressureExamples, DrySandLoadsTheWallWithRankinePressureTimesWa) {
+  // English: wall of 240 in, excavation at 120 in, Wa = 24 in; sand of 120 pcf,
+  // phi 32 deg, no water within the wall.
+  const double gamma = 120.0 / 1728.0, wa = 24.0;
+  const double ka = std::pow(std::tan(std::numbers::pi / 4.0 - 16.0 * std::numbers::pi / 180.0), 2);
+  const std::vector<std::string> data = {"Dry sand cantilever",
+                                         "1 0\t1\t0\t2\t2 0 1 0 0",
+                                         "24 10\t10\t1E-5\t120\t24",
+                                         "0\t24\t1\t1E10",
+                                         "0",
+                                         "0",
+                                         "120\t24\t18\t1000\t1000\t1\t1\t0",
+                                         "0\t0\t0\t0\t0\t0",
+                                         "0",
+                                         "1",
+                                         "4 360 ",
+                                         "0.069444444 0.0  32 0.0  90 0 ",
+                                         "0.069444444 0.0  32 0.0  90 0 ",
+                                         "0"};
+  const EngineOutput out = runEngineOn(engine::testing::crlf(data));
+  const auto rows = plotPressure(out.plot);
+  ASSERT_EQ(rows.size(), 41u) << out.report;  // 241 points, every 6th printed
+  int checked = 0;
+  for (const auto& row : rows) {
+    if (row.depth <= 0.0 || row.depth > 120.0) continue;
+    const double expected = ka * gamma * row.depth * wa;
+    EXPECT_NEAR(row.total, expected, 2.0 * testsupport::threeDigitTolerance(expected)) << row.depth;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 20);
+  expectNoNanOrInf(out);
+}
+
 // The lines of an example, to derive variants from it.
 std::vector<std::string> exampleLines(const char* name) {
   std::vector<std::string> out;
