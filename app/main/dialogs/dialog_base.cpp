@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <charconv>
@@ -141,6 +142,8 @@ void DialogBase::onFocusChanged(QWidget* old, QWidget* now) {
   if (!store()) {
     if (now && now->window() != window()) return;  // the entry's message box
     QTimer::singleShot(0, this, [this] {
+      if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
       show();
       raise();
     });

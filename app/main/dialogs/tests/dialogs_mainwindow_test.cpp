@@ -72,6 +72,24 @@ class DialogsMainWindowTest : public QObject {
     QCOMPARE(field(w->dialogHub()->dialog("Wall Configuration"), "&Free Height of Wall, H")->number(), 25.0L);
   }
 
+  void invalidEntryBringsTheDialogBackAndStoresNothing() {
+    action(*w, "DataWallProperties")->trigger();
+    QWidget* d = w->dialogHub()->dialog("Wall Properties");
+    TDataEdit* tol = field(d, "Deflection Closure Tolerance");
+    tol->setFocus();
+    tol->selectAll();
+    QTest::keyClicks(tol, "1/(");
+    action(*w, "DataWallConfiguration")->trigger();
+    QTRY_COMPARE(w->mdiArea()->activeSubWindow(), d->parentWidget());
+    QVERIFY(!env->prompts.messages.isEmpty());
+    QCOMPARE(w->project()->Tolerance, 0.00001);
+    QCOMPARE(tol->text(), QString("1/("));
+    QVERIFY(!w->dialogHub()->commitDialogs());
+    tol->setText("2E-5");
+    QVERIFY(w->dialogHub()->commitDialogs());
+    QCOMPARE(w->project()->Tolerance, 2E-5);
+  }
+
   void openingAMenuStoresTheActiveDialog() {
     action(*w, "DataWallProperties")->trigger();
     QWidget* d = w->dialogHub()->dialog("Wall Properties");
