@@ -4,8 +4,8 @@
 // solves the linear beam-column, and repeats until no station moves by more than the
 // closure tolerance; moment-EI curves then update the bending stiffness from the
 // curvature and the loop goes on until the deflections settle for the new stiffness
-// too. This is the scheme of the classic laterally loaded pile and beam-column programs
-// (Matlock, 1970; Reese and Matlock's COM622/BMCOL family).
+// too: the secant iteration on p-y curves of the laterally loaded pile literature
+// (Reese and Van Impe, 2001, "Single Piles and Pile Groups Under Lateral Loading").
 #include "engine/iteration.h"
 
 #include <algorithm>
@@ -134,12 +134,14 @@ void updateStiffnessFromCurves(const std::vector<EiCurve>& curves, Stations& st,
   const int ninc = st.ninc;
   if (ninc < 0 || ninc > kMaxIncrements || st.EI.size() < kStationSlots || w.size() < kStationSlots) return;
   const double invH2 = st.h2 != 0.0 ? 1.0 / st.h2 : 0.0;
+  // Station NINC + 3 has no slot when NINC is at its limit; its deflection is 0 anyway.
+  auto wAt = [&](int s) { return static_cast<std::size_t>(s) < w.size() ? w[s] : 0.0; };
   for (const EiCurve& c : curves) {
     // The curvature needs both neighbours inside the station tables.
     const int from = std::max(c.from, -2), to = std::min(c.to, ninc + 2);
     for (int j = from; j <= to; ++j) {
       const int s = slotOf(j);
-      const double phi = std::fabs(w[s - 1] - 2.0 * w[s] + w[s + 1]) * invH2;
+      const double phi = std::fabs(wAt(s - 1) - 2.0 * wAt(s) + wAt(s + 1)) * invH2;
       st.EI[s] = stiffnessAt(c, phi, st.EI[s]);
     }
   }

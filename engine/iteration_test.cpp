@@ -215,6 +215,14 @@ TEST(StiffnessCurves, RangeBeyondTheTablesIsClipped) {
   EXPECT_EQ(st.EI[slot(13)], 0.0);
 }
 
+TEST(StiffnessCurves, LargestWallStaysInsideTheStationArrays) {
+  Stations st = wallOf(kMaxIncrements, 1.0, 3e8);
+  const std::vector<EiCurve> curves = {eiCurve(-2, kMaxIncrements + 2, {0, 1e5}, {2e8, 2e8})};
+  std::vector<double> w(kStationSlots, 1e-3);
+  updateStiffnessFromCurves(curves, st, w);
+  EXPECT_EQ(st.EI[slot(kMaxIncrements + 2)], 2e8);
+}
+
 // ---- A run with its output files -------------------------------------------------------
 
 struct RunFiles {

@@ -2,8 +2,9 @@
 // a beam with bending stiffness EI, axial load, rotational restraint, lateral springs,
 // transverse loads and applied couples, solved by a forward recursion and a backward
 // substitution (no matrix is assembled), with specified deflections and slopes built
-// into the recursion. The scheme is the classic one for laterally loaded piles and
-// sheet-pile walls (Matlock and Haliburton, 1966; Reese and Matlock's difference form).
+// into the recursion. The scheme is the classic one for beam-columns on elastic
+// foundations (Matlock and Haliburton, 1966, "A finite-element method of solution for
+// linearly elastic beam-columns").
 #pragma once
 
 #include <span>
