@@ -84,7 +84,15 @@ TMainForm::TMainForm(QWidget* parent)
   projectReplaced();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // Child windows reach the project through resolvers and the dialogs through the hub:
+  // they go before the project does.
+  for (const auto& d : std::as_const(modalEditors_)) delete d.data();
+  delete hub_;
+  hub_ = nullptr;
+  delete takeCentralWidget();
+  mdi_ = nullptr;
+}
 
 QAction* TMainForm::addAction(QMenu* menu, const QString& objectName, const QString& text,
                               void (TMainForm::*slot)()) {
@@ -165,14 +173,14 @@ void TMainForm::createMenus() {
   dataExtPY_ = addAction(dataMenu_, "DataExtPY", "Sets of &External p-y Curves");
   connect(dataExtPY_, &QAction::triggered, this, [this] {
     showEditor(QStringLiteral("PYCurves2"),
-               [this] { return &project_->Table("PYCurves2"); }, true);
+               [this] { return project_ ? &project_->Table("PYCurves2") : nullptr; }, true);
   });
   dataSprings_ =
       addAction(dataMenu_, "DataSprings", "&Lateral Springs and Rotational Restraints");
   dataMEI_ = addAction(dataMenu_, "DataMEI", "Sets of Nonlinear Moment vs EI Curves");
   connect(dataMEI_, &QAction::triggered, this, [this] {
     showEditor(QStringLiteral("MEICurves2"),
-               [this] { return &project_->Table("MEICurves2"); }, true);
+               [this] { return project_ ? &project_->Table("MEICurves2") : nullptr; }, true);
   });
 
   // ---- Options
@@ -859,7 +867,8 @@ TTableForm* TMainForm::tableEditor(const QString& componentName) const {
 
 TTableForm* TMainForm::showTableEditor(const QString& componentName) {
   const std::string name = componentName.toStdString();
-  return showEditor(componentName, [this, name] { return &project_->Table(name); }, false);
+  return showEditor(componentName,
+                    [this, name] { return project_ ? &project_->Table(name) : nullptr; }, false);
 }
 
 TTableForm* TMainForm::showEditor(const QString& key, std::function<TGridTable*()> resolve,

@@ -2,6 +2,7 @@
 // a scratch folder, and helpers to find the bundled example files.
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -20,8 +21,8 @@ public:
   QString copyIn(const QString& source, const QString& newName = QString()) const;
 
 private:
-  QTemporaryDir dir_;
-  QTemporaryDir settingsDir_;
+  QTemporaryDir dir_{QDir::tempPath() + QStringLiteral("/tarnel-test-XXXXXX")};
+  QTemporaryDir settingsDir_{QDir::tempPath() + QStringLiteral("/tarnel-settings-XXXXXX")};
 };
 
 // A bundled example by file name (examples/ or the model's test data), or empty.

@@ -1,0 +1,414 @@
+// The main window driven through its own menu commands: file commands and the save
+// question, recent files, option switches, the caption and display-name rules, the text
+// editor and help documents, and the checks of Run Analysis.
+#include <QtTest>
+
+#include <QAction>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/main/main_form.h"
+#include "app/main/program_settings.h"
+#include "app/model/program_data.h"
+#include "test_support.h"
+
+using tarnel::model::TProgramData;
+using Answer = UserPrompts::Answer;
+
+namespace {
+
+QAction* action(TMainForm& f, const char* name) {
+  auto* a = f.findChild<QAction*>(QString::fromLatin1(name));
+  if (!a) qFatal("no action %s", name);
+  return a;
+}
+
+// Opens a file the way the open dialog does.
+void openThroughDialog(TMainForm& f, TestEnvironment& env, const QString& path) {
+  env.prompts.openPaths << path;
+  action(f, "FileOpen")->trigger();
+}
+
+const QString kSaveQuestion = QStringLiteral("Do you want to save any changes?");
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+private slots:
+  void newProjectSavedAsIsTheNewProjectFile() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    QCOMPARE(f.windowTitle(), QStringLiteral("TARNEL 2015.5.22 - NewWall.tn5d"));
+    const QString target = env.scratch() + "/first wall.tn5d";
+    env.prompts.savePaths << target;
+    // Save of a project still named NewWall.tn5d goes through the save dialog.
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.dialogTitles, QStringList{"Save NewWall.tn5d As"});
+    QVERIFY(env.prompts.proposedSaveNames.first().endsWith("/NewWall.tn5d"));
+
+    const QString written = readText(target);
+    TProgramData fresh;
+    QCOMPARE(written, QString::fromStdString(fresh.ProjectText()));
+    QCOMPARE(written.split("\r\n", Qt::SkipEmptyParts).size(), 14);
+    QCOMPARE(f.windowTitle(), QStringLiteral("TARNEL 2015.5.22 - First wall.tn5d"));
+    QCOMPARE(f.recentFiles().files(), QStringList{target});
+    QCOMPARE(ProgramSettings().recentFiles(), QStringList{target});
+    QVERIFY(!f.project()->IsModified());
+  }
+
+  void displayNameRule_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("tn5d keeps its extension") << "/x/wall.tn5d" << "Wall.tn5d";
+    QTest::newRow("tnd is dropped") << "/x/old wall.tnd" << "Old wall";
+    QTest::newRow("tn4d keeps its extension") << "/x/a.tn4d" << "A.tn4d";
+    QTest::newRow("no folder") << "NewWall.tn5d" << "NewWall.tn5d";
+  }
+  void displayNameRule() {
+    QFETCH(QString, file);
+    QFETCH(QString, shown);
+    QCOMPARE(TMainForm::displayName(file), shown);
+  }
+
+  void switchedOffTableIsEmptyAfterReopening() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("anchored-wall-tieback-ei.tn5d"));
+    QVERIFY(!path.isEmpty());
+    TMainForm f;
+    f.openFile(path);
+    QVERIFY(f.project()->ApplyMEI);
+    QVERIFY(f.project()->MEICurves2().RowCount() > 0);
+    QVERIFY(action(f, "OptMEI")->isChecked());
+    QVERIFY(action(f, "DataMEI")->isEnabled());
+
+    action(f, "OptMEI")->trigger();  // off
+    QVERIFY(!f.project()->ApplyMEI);
+    QVERIFY(!action(f, "DataMEI")->isEnabled());
+    action(f, "FileSave")->trigger();
+    QVERIFY(env.prompts.dialogTitles.isEmpty());  // a named .tn5d is saved in place
+
+    f.openFile(path);
+    QVERIFY(!f.project()->ApplyMEI);
+    QVERIFY(!action(f, "OptMEI")->isChecked());
+    TProgramData fresh;
+    QVERIFY(f.project()->MEICurves2().SameData(fresh.MEICurves2()));
+  }
+
+  void openShowsTheReadMessageAndCaption() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    TMainForm f;
+    openThroughDialog(f, env, path);
+    QCOMPARE(env.prompts.dialogTitles, QStringList{"Open"});
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("Data file: Cantilever-user-load.tn5d, has been read by TARNEL 2015"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("TARNEL 2015.5.22 - Cantilever-user-load.tn5d"));
+    QCOMPARE(QDir::currentPath(), QFileInfo(path).absolutePath());
+    QVERIFY(action(f, "EditInput")->isEnabled());
+    QVERIFY(!action(f, "EditOutput")->isEnabled());
+  }
+
+  void saveQuestionOnNew() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    TMainForm f;
+    f.openFile(path);
+    const QString before = readText(path);
+
+    // Cancel: nothing happens.
+    f.project()->Title = "changed";
+    f.project()->SetModified();
+    TProgramData* project = f.project();
+    env.prompts.answers << Answer::Cancel;
+    action(f, "FileNew")->trigger();
+    QCOMPARE(env.prompts.questions, QStringList{kSaveQuestion});
+    QCOMPARE(f.project(), project);
+    QVERIFY(f.project()->IsModified());
+
+    // No: a new project, the file untouched.
+    env.prompts.answers << Answer::No;
+    action(f, "FileNew")->trigger();
+    QCOMPARE(QString::fromStdString(f.project()->FileName), QStringLiteral("NewWall.tn5d"));
+    QCOMPARE(readText(path), before);
+
+    // Yes: saved first.
+    f.openFile(path);
+    f.project()->Title = "Saved before New";
+    f.project()->SetModified();
+    env.prompts.answers << Answer::Yes;
+    action(f, "FileNew")->trigger();
+    QVERIFY(readText(path).startsWith("Saved before New"));
+    QCOMPARE(QString::fromStdString(f.project()->Title), QStringLiteral("New Wall"));
+
+    // An unmodified project is not asked about.
+    env.prompts.questions.clear();
+    action(f, "FileNew")->trigger();
+    QVERIFY(env.prompts.questions.isEmpty());
+  }
+
+  void saveQuestionOnOpen() {
+    TestEnvironment env;
+    const QString a = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    const QString b = env.copyIn(exampleFile("anchored-wall-tieback-ei.tn5d"));
+    TMainForm f;
+    f.openFile(a);
+    f.project()->Title = "edited";
+    f.project()->SetModified();
+
+    env.prompts.answers << Answer::Cancel;
+    openThroughDialog(f, env, b);
+    QVERIFY(env.prompts.dialogTitles.isEmpty());  // the open dialog never showed
+    QCOMPARE(QString::fromStdString(f.project()->Title), QStringLiteral("edited"));
+
+    env.prompts.openPaths.clear();
+    env.prompts.answers << Answer::No;
+    openThroughDialog(f, env, b);
+    QCOMPARE(QString::fromStdString(f.project()->FileName), b);
+    QVERIFY(!readText(a).startsWith("edited"));
+
+    f.project()->Title = "kept";
+    f.project()->SetModified();
+    env.prompts.answers << Answer::Yes;
+    openThroughDialog(f, env, a);
+    QVERIFY(readText(b).startsWith("kept"));
+    QCOMPARE(QString::fromStdString(f.project()->FileName), a);
+  }
+
+  void saveQuestionOnClose() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.show();
+    f.project()->SetModified();
+
+    env.prompts.answers << Answer::Cancel;
+    QVERIFY(!f.close());
+    QVERIFY(f.isVisible());
+
+    // Yes with an unnamed project whose save dialog is cancelled keeps the window open.
+    env.prompts.answers << Answer::Yes;
+    QVERIFY(!f.close());
+
+    env.prompts.answers << Answer::No;
+    QVERIFY(f.close());
+    QCOMPARE(env.prompts.questions.size(), 3);
+  }
+
+  void recentListAfterOpeningTheSameFileTwice() {
+    TestEnvironment env;
+    const QString a = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    const QString b = env.copyIn(exampleFile("anchored-wall-tieback-ei.tn5d"));
+    const QString c = env.copyIn(exampleFile("triangular-surcharges.tn5d"));
+    TMainForm f;
+    f.openFile(a);
+    f.openFile(b);
+    f.openFile(c);
+    f.openFile(b);
+    f.openFile(b);
+    QCOMPARE(f.recentFiles().files(), (QStringList{b, c, a}));
+    QCOMPARE(ProgramSettings().recentFiles(), (QStringList{b, c, a}));
+    // Menu captions: position, blank, path without the current folder.
+    QDir::setCurrent(env.scratch());
+    f.updateCommands();
+    QCOMPARE(action(f, "FileRecent1")->text(), QStringLiteral("&1 anchored-wall-tieback-ei.tn5d"));
+    QVERIFY(action(f, "FileRecent3")->isVisible());
+    QVERIFY(!action(f, "FileRecent4")->isVisible());
+
+    // A new window reads the list back; the recent entry opens its file.
+    TMainForm g;
+    QCOMPARE(g.recentFiles().files(), (QStringList{b, c, a}));
+    action(g, "FileRecent3")->trigger();
+    QCOMPARE(QString::fromStdString(g.project()->FileName), a);
+    QCOMPARE(g.recentFiles().files(), (QStringList{a, b, c}));
+  }
+
+  void commandLineRule() {
+    TestEnvironment env;
+    // A name without extension is looked for with ".tn4d".
+    env.copyIn(exampleFile("si2013.tn4d"), "legacy.tn4d");
+    TMainForm f;
+    f.startWith({env.scratch() + "/legacy"});
+    QCOMPARE(QString::fromStdString(f.project()->FileName), env.scratch() + "/legacy.tn4d");
+    QCOMPARE(f.project()->Units, 2);
+    // Save of a .tn4d project proposes the same name as .tn5d.
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.proposedSaveNames, QStringList{env.scratch() + "/legacy.tn5d"});
+
+    TMainForm g;
+    g.startWith({env.scratch() + "/missing"});
+    QCOMPARE(QString::fromStdString(g.project()->FileName), QStringLiteral("NewWall.tn5d"));
+  }
+
+  void optionCouplingThroughTheMenu() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    TProgramData& p = *f.project();
+    QVERIFY(action(f, "OptGeneratePY")->isChecked());
+    QVERIFY(action(f, "EarthTriangular")->isChecked());
+    QVERIFY(!action(f, "DataDistLoad")->isEnabled());
+    QVERIFY(action(f, "DataSoilLayers")->isEnabled());
+
+    action(f, "OptGeneratePY")->trigger();  // off
+    QCOMPARE(p.EarthPressureChoice, 1);
+    QVERIFY(p.ApplyExtPY);
+    QVERIFY(action(f, "EarthUser")->isChecked());
+    QVERIFY(!action(f, "EarthTriangular")->isEnabled());
+    QVERIFY(!action(f, "OptTieback")->isEnabled());
+    QVERIFY(!action(f, "OptSurcharge")->isEnabled());
+    QVERIFY(action(f, "DataDistLoad")->isEnabled());
+    QVERIFY(action(f, "DataExtPY")->isEnabled());
+
+    // Long-term layout: the single items give way to the Short-Term/Long-Term submenus.
+    action(f, "OptLongTerm")->trigger();
+    QVERIFY(p.LongTerm);
+    QVERIFY(!action(f, "DataDistLoad")->isVisible());
+    QVERIFY(action(f, "DataDistShortTerm")->parentWidget() != nullptr);
+    QVERIFY(!action(f, "OptStaged")->isEnabled());
+    QVERIFY(!action(f, "SpeedStageOption")->isEnabled());
+    QVERIFY(!action(f, "SpeedSoilLayers")->isEnabled());
+
+    // Turning a switch off closes its table's editor.
+    action(f, "OptRestraints")->trigger();
+    QVERIFY(f.showTableEditor("SoilLayer"));
+    action(f, "OptRestraints")->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(!f.tableEditor("SoilLayer"));
+
+    // Units are radio items; the tables follow.
+    action(f, "UnitsSI")->trigger();
+    QCOMPARE(p.Units, 2);
+    QVERIFY(action(f, "UnitsSI")->isChecked());
+    QVERIFY(!action(f, "UnitsEnglish")->isChecked());
+    QCOMPARE(p.PileSect().Units(), 2);
+  }
+
+  void resultCommandsStayOffUntilResultsExist() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    for (const char* name : {"Comppy", "CompDef", "CompMom", "CompShear", "CompSoil",
+                             "DefMomShear", "CompLD", "CompCombine", "ExportExcel",
+                             "ViewGeometry", "SpeedButton13", "SpeedButton19"})
+      QVERIFY2(!action(f, name)->isEnabled(), name);
+    QVERIFY(!action(f, "Stage1")->isVisible() || !action(f, "Stage1")->isEnabled());
+  }
+
+  void textEditorAndItsFailure() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    TMainForm f;
+    f.openFile(path);
+    env.prompts.messages.clear();
+
+    // Without a configured editor the desktop opens the file.
+    action(f, "EditInput")->trigger();
+    QCOMPARE(env.prompts.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
+
+    f.setTextEditor("/usr/bin/my-editor");
+    action(f, "EditInput")->trigger();
+    QCOMPARE(env.prompts.startedPrograms, QStringList{"/usr/bin/my-editor " + path});
+
+    env.prompts.desktopSucceeds = false;
+    action(f, "EditInput")->trigger();
+    QCOMPARE(env.prompts.messages, QStringList{"An error occurred in running the Word Processor"});
+    QCOMPARE(ProgramSettings().textEditor(), QStringLiteral("/usr/bin/my-editor"));
+  }
+
+  void helpDocumentsSayWhenMissing() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    action(f, "HelpContents")->trigger();
+    QCOMPARE(env.prompts.messages.size(), 1);
+    QVERIFY(env.prompts.messages.first().contains("\"TARNEL_2015.chm\" is not installed"));
+    QVERIFY(env.prompts.openedUrls.isEmpty());
+    action(f, "HelpUpdates")->trigger();
+    QCOMPARE(env.prompts.openedUrls.size(), 1);
+    QVERIFY(env.prompts.openedUrls.first().toString().contains("TARNEL;2015.5.22"));
+  }
+
+  // ---- Run Analysis: the checks stop the run with their messages.
+  void runStopsOnStiffnessBeyondTheLastNode() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    TProgramData& p = *f.project();
+    p.Increments = 40;
+    p.IncrementLength = 6;
+    p.PileSect().SetInteger(0, 0, 0);
+    p.PileSect().SetInteger(1, 0, 50);
+    env.prompts.savePaths << env.scratch() + "/end node.tn5d";
+    action(f, "CompRun")->trigger();
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("End Node, 50 in row 1 of Wall Stiffness definition\n"
+                            "is greater than number of nodes defined, 40.\n"
+                            "Please check on Wall Properties Windows and Wall Stiffness Table"));
+    QVERIFY(QFileInfo::exists(env.scratch() + "/end node.tn5d"));  // saved before the checks
+    QVERIFY(!QFileInfo::exists(env.scratch() + "/end node.tn5o"));
+  }
+
+  void runStopsOnBackfillSteeperThanSand() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    TProgramData& p = *f.project();
+    p.Increments = 40;
+    p.IncrementLength = 6;
+    p.PileSect().SetInteger(1, 0, 40);
+    p.BackfillSlope = 30;
+    auto& soils = p.NewSoil();
+    soils.SetRowCount(2);
+    soils.SetInteger(0, 0, 1);  // clay: never compared with the slope
+    soils.SetReal(1, 0, 10);
+    soils.SetInteger(0, 1, 4);  // sand, friction angle 28 at its top
+    soils.SetReal(1, 1, 40);
+    soils.SubTable(2, 1).SetReal(1, 0, 28);
+    soils.SubTable(2, 1).SetReal(1, 1, 28);
+    env.prompts.savePaths << env.scratch() + "/slope.tn5d";
+    action(f, "CompRun")->trigger();
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("Slope of the Backfill: 30 deg.\n"
+                            "is greater than friction angle, 28 deg.,\n"
+                            "in layer 2\n"
+                            "Please check on Wall Configuration and Soil Layers Windows"));
+  }
+
+  void runStopsOnShallowSoilLayering() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    TProgramData& p = *f.project();
+    p.Increments = 40;
+    p.IncrementLength = 12;  // in: the wall is 40 ft deep
+    p.PileSect().SetInteger(1, 0, 40);
+    p.NewSoil().SetReal(1, p.NewSoil().RowCount() - 1, 30.5);
+    env.prompts.savePaths << env.scratch() + "/layers.tn5d";
+    action(f, "CompRun")->trigger();
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("Depth of Bottom of Soil Layering: 30.5 ft\n"
+                            "should extend at least below Depth of Wall: 40 ft\n"
+                            "Please check Soil Layer Data and/or Wall Properties Windows"));
+
+    // Without soil layers in use the depth is not compared.
+    env.prompts.messages.clear();
+    action(f, "OptGeneratePY")->trigger();  // off: choice 1, no generated pressure
+    action(f, "CompRun")->trigger();
+    for (const QString& m : env.prompts.messages) QVERIFY(!m.startsWith("Depth of Bottom"));
+  }
+
+  void runIsNotStartedWhenSaveAsIsCancelled() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    action(f, "CompRun")->trigger();
+    QCOMPARE(env.prompts.dialogTitles, QStringList{"Save NewWall.tn5d As"});
+    QVERIFY(env.prompts.messages.isEmpty());
+  }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
