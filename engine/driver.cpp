@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <memory>
@@ -339,6 +340,11 @@ void ProblemRun::readStiffnessCurves() {
 }
 
 bool openOutput(std::ofstream& f, const std::string& path, std::ostream& err) {
+  // The previous output is removed rather than truncated: file systems that flush a
+  // truncated-and-rewritten file on close would otherwise make every repeated run wait
+  // for the disk.
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(path, ec)) std::filesystem::remove(path, ec);
   f.open(path, std::ios::out | std::ios::trunc);
   if (!f) {
     err << " ERROR -- CANNOT CREATE THE FILE " << path << '\n';
