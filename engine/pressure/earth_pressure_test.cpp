@@ -245,6 +245,33 @@ TEST(EarthPressure, SurchargesEnterTheTableAndTheLayerForces) {
   EXPECT_FALSE(hasNanOrInf(r));
 }
 
+TEST(EarthPressure, LayerForcesTakeOnlyTheLastListedSurcharge) {
+  // Two line loads (m = 0.6 and 0.8) and a load of unknown kind: the table carries all
+  // three, the printed force PA1 of the dry sand above the excavation only the last
+  // line load, with 4/pi written 1.273.
+  GeneratorRun g(2, 20, 0.5, 5.0);
+  g.problem().layers = {layer(4, 12.0, 18.0, 0.0, 30.0)};
+  g.problem().surcharges = {{2, 20.0, 3000.0, 0.0}, {2, 30.0, 4000.0, 0.0}, {9, 10.0, 1000.0, 0.0}};
+  ASSERT_TRUE(g.generate());
+  const double H = 5.0, m = 0.8;
+  double pa1 = 0.0;
+  for (int k = 1; k <= 10; ++k) {
+    const double n = 0.5 * k / H;
+    pa1 += 1.273 * 30.0 * m * m * n / (H * std::pow(m * m + n * n, 2)) * 0.5;
+  }
+  const std::string forces = section(g.report(), "*      ACTIVE EARTH PRESSURE OF EACH LAYER       *");
+  const auto row = forces.find("\n       1 ");
+  ASSERT_NE(row, std::string::npos) << forces;
+  EXPECT_NEAR(std::stod(forces.substr(row + 10, 10)), pa1, 0.006) << forces;
+
+  const std::string r = g.report();
+  EXPECT_TRUE(contains(r, "      SURCHARGE LOADING NO.        =          2\n"));
+  EXPECT_FALSE(contains(r, "      SURCHARGE LOADING NO.        =          3\n")) << "an unknown kind is not echoed";
+  const auto rows = g.table();
+  const double z = rows[100].depth;
+  EXPECT_NEAR(rows[100].surcharge, surchargePressureAt(g.run, z), threeDigitTolerance(rows[100].surcharge));
+}
+
 TEST(EarthPressure, ReportBlocksInTheirLayout) {
   GeneratorRun g(1, 24, 10.0, 120.0);
   g.problem().earth.wa = 24.0;
