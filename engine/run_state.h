@@ -18,8 +18,10 @@ namespace tarnel::engine {
 
 // Storage limits of the engine. Input beyond them is refused with
 // "TOO MUCH DATA FOR AVAILABLE STORAGE" instead of overrunning a table.
-inline constexpr int kMaxIncrements = 407;   // station arrays hold 414 slots
-inline constexpr int kStationSlots = 414;
+inline constexpr int kMaxIncrements = 407;
+// Stations -3 .. NINC + 3 at slot = station + 4, so the deepest slot of the longest wall
+// is 407 + 3 + 4 = 414 and the arrays need 415 entries (slot 0 stays unused).
+inline constexpr int kStationSlots = kMaxIncrements + 8;
 inline constexpr int kMaxSpecified = 20;     // specified deflections and slopes
 inline constexpr int kMaxTiebacks = 20;
 inline constexpr int kMaxCouples = 50;
