@@ -45,6 +45,8 @@ class BlockWriter {
       // Dropping rows of a switched-off table is no edit of the user's.
       if (!changed) table->ClearChanged();
     }
+    // Without a stiffness row the engine would skip every record up to the soil layers.
+    p_.PileSect().PadToMinRows();
   }
 
   Codes DeriveCodes() {

@@ -300,6 +300,31 @@ std::string FormatHex(long double value) {
   return "$" + s;
 }
 
+namespace {
+constexpr long double kIntMin = -2147483648.0L;
+constexpr long double kIntMax = 2147483647.0L;
+}  // namespace
+
+void EntryLimits::SetMin(long double v) {
+  if (integerOnly) v = std::clamp(v, kIntMin, kIntMax);
+  minVal = v;
+  if (minVal > maxVal) minVal = maxVal;
+}
+
+void EntryLimits::SetMax(long double v) {
+  if (integerOnly) v = std::clamp(v, kIntMin, kIntMax);
+  maxVal = v;
+  if (maxVal < minVal) maxVal = minVal;
+}
+
+void EntryLimits::SetIntegerOnly(bool on) {
+  integerOnly = on;
+  if (on) {
+    minVal = std::clamp(minVal, kIntMin, kIntMax);
+    maxVal = std::clamp(maxVal, kIntMin, kIntMax);
+  }
+}
+
 EntryCheck CheckEntry(std::string_view text, const EntryLimits& limits) {
   EntryCheck r;
   r.text = std::string(text);

@@ -33,6 +33,15 @@ struct EntryLimits {
   bool integerOnly = false;
   long double minVal = -1.18973149535723176502e+4932L;  // most negative extended value
   long double maxVal = 1.18973149535723176502e+4932L;
+
+  // The setters keep the limits consistent the way a numeric field does: a maximum below
+  // the minimum becomes the minimum (and a minimum above the maximum the maximum); in
+  // integer mode both limits lie in the signed 32-bit range.
+  void SetMin(long double v);
+  void SetMax(long double v);
+  void SetIntegerOnly(bool on);
+  // A value moved into the limits.
+  long double Clamp(long double v) const { return v < minVal ? minVal : (v > maxVal ? maxVal : v); }
 };
 
 struct EntryCheck {

@@ -120,6 +120,24 @@ TEST(Evaluator, EntryChecksOfANumericField) {
   EXPECT_EQ(r.message, "Entry could not be evaluated:\ndivision by zero");
 }
 
+TEST(Evaluator, LimitsStayConsistent) {
+  EntryLimits lim;
+  lim.SetMin(10);
+  lim.SetMax(5);
+  EXPECT_EQ(lim.maxVal, 10) << "a maximum below the minimum becomes the minimum";
+  lim.SetMax(20);
+  lim.SetMin(30);
+  EXPECT_EQ(lim.minVal, 20) << "a minimum above the maximum becomes the maximum";
+  EntryLimits whole;
+  whole.SetIntegerOnly(true);
+  EXPECT_EQ(whole.minVal, -2147483648.0L);
+  EXPECT_EQ(whole.maxVal, 2147483647.0L);
+  whole.SetMax(1e12L);
+  EXPECT_EQ(whole.maxVal, 2147483647.0L);
+  EXPECT_EQ(lim.Clamp(25), 20);
+  EXPECT_EQ(lim.Clamp(19), 20);
+}
+
 TEST(Evaluator, HexDisplay) {
   EXPECT_EQ(FormatHex(255), "$00FF");
   EXPECT_EQ(FormatHex(0x12345), "$12345");

@@ -44,6 +44,29 @@ int LayoutCodeFromExtension(std::string_view path) {
   return kLayoutTn5d;
 }
 
+const std::vector<std::string>& OpenDialogFileTypes() {
+  static const std::vector<std::string> types{"Tarnel 2015 (*.tn5d)", "Tarnel 2013 (*.tn4d)",
+                                              "Tarnel 3.0 (*.tnd)", "Tarnel 2.0 (*.tnd)", "All Files (*.*)"};
+  return types;
+}
+
+const std::vector<OptionSwitch>& OptionSwitches() {
+  static const std::vector<OptionSwitch> switches{
+      {"ApplyRestraints", "Apply &Restraints on Deflection or Slope", "SoilLayer", &TProgramData::ApplyRestraints},
+      {"ApplyConcLoads", "Apply &Concentrated Loads", "BoundCond", &TProgramData::ApplyConcLoads},
+      {"ApplySprings", "Apply &Lateral Springs and Rotation Restraints", "SoilStrength",
+       &TProgramData::ApplySprings},
+      {"ApplyTiebacks", "Apply Tieback (Ground  Anchor)", "TiebackTable1", &TProgramData::ApplyTiebacks},
+      {"ApplyPYMod", "Apply External p-y &Modification Factors ", "PYMod", &TProgramData::ApplyPYMod},
+      {"ApplyExtPY", "Apply User Specified p-y Curves (&External)", "PYCurves2", &TProgramData::ApplyExtPY},
+      {"ApplyMEI", "Apply Nonlinear Moment vs EI Curves", "MEICurves2", &TProgramData::ApplyMEI},
+      {"ApplySurcharge", "Apply Additional Surcharge Loads", "SurchargeTable", &TProgramData::ApplySurcharge},
+      {"GeneratePY", "Generate &p-y Curves", "NewSoil", &TProgramData::GeneratePY},
+      {"LongTerm", "Conduct Short-Term and Long-Term &Analyses", "LongSoil", &TProgramData::LongTerm},
+  };
+  return switches;
+}
+
 TProgramData::TProgramData() : tables_(std::make_unique<TableSet>()) {
   for (const auto& name : ProjectTableNames()) {
     auto t = MakeTable(name);

@@ -39,6 +39,9 @@ enum LayoutCode : int {
 // 2 for ".tn4d", 3 for ".tnd", 1 otherwise (a file opened without the dialog).
 int LayoutCodeFromExtension(std::string_view path);
 
+// File types of the open dialog, in the order of the layout codes 1..5.
+const std::vector<std::string>& OpenDialogFileTypes();
+
 inline constexpr const char* kNewProjectFileName = "NewWall.tn5d";
 inline constexpr const char* kNewProjectTitle = "New Wall";
 inline constexpr const char* kStageHeading = " Stage No : ";
@@ -149,5 +152,15 @@ class TProgramData {
   friend class DataFileReader;
   friend class DataFileWriter;
 };
+
+// The option switches with their Options-menu captions and the table each one governs
+// (soil layers for GeneratePY, the long-term tables for LongTerm).
+struct OptionSwitch {
+  const char* name;
+  const char* menuCaption;
+  const char* table;
+  bool TProgramData::*member;
+};
+const std::vector<OptionSwitch>& OptionSwitches();
 
 }  // namespace tarnel::model

@@ -300,6 +300,21 @@ TEST_F(ProjectFiles, ReadingErrorsOfEveryKind) {
   EXPECT_EQ(p.PileSect().RowCount(), 1);
 }
 
+TEST_F(ProjectFiles, CountsBeyondTheEditorMaximumAreReadCompletely) {
+  TProgramData p;
+  p.ApplyConcLoads = true;
+  p.BoundCond().SetRowCount(25);  // the editor stops at 20
+  p.BoundCond().SetReal(3, 24, 7);
+  p.PileSect().SetRowCount(0);
+  const std::string path = Path("many.tn5d");
+  ASSERT_TRUE(p.WriteProject(path));
+  EXPECT_EQ(p.PileSect().RowCount(), 1) << "a stiffness row is always written";
+  TProgramData back;
+  ASSERT_TRUE(back.CreateFromFile(path, 1));
+  EXPECT_EQ(back.BoundCond().RowCount(), 25);
+  EXPECT_EQ(back.BoundCond().Real(3, 24), 7);
+}
+
 TEST_F(ProjectFiles, HugeCountsInABrokenFileEndInAMessage) {
   std::string text = kNewProjectText;
   text.replace(text.find("1\r\n1 0 \r\n"), 3, "2000000000\r\n");
@@ -389,6 +404,19 @@ TEST_F(ProjectFiles, SavingNeverDestroysThePreviousFile) {
     EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos) << "no temporary file left: " << e.path();
   ASSERT_TRUE(p.WriteProject(path));
   EXPECT_EQ(*ReadWholeFile(path), kNewProjectText);
+}
+
+TEST(OptionSwitches, CaptionsAndTables) {
+  TProgramData p;
+  ASSERT_EQ(OptionSwitches().size(), 10u);
+  int on = 0;
+  for (const auto& s : OptionSwitches()) {
+    EXPECT_NO_THROW(p.Table(s.table)) << s.name;
+    on += (p.*s.member) ? 1 : 0;
+  }
+  EXPECT_EQ(on, 1) << "only p-y generation is on in a new project";
+  EXPECT_STREQ(OptionSwitches()[3].menuCaption, "Apply Tieback (Ground  Anchor)");
+  EXPECT_EQ(OpenDialogFileTypes()[kLayoutTnd20 - 1], "Tarnel 2.0 (*.tnd)");
 }
 
 TEST(LayoutCode, FromTheExtension) {
