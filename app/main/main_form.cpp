@@ -992,12 +992,14 @@ void TMainForm::dropEvent(QDropEvent* e) {
 
 void TMainForm::runAnalysis() {
   if (!commitChildren()) return;
-  AnalysisRun run(*project_, this);
-  // 1. Save (Save As for a project that still has no name).
+  // The analysis reads the saved file: save first (Save As for an unnamed project).
   save();
   if (QString::fromStdString(project_->FileName) == kNewName) return;
-  const AnalysisRun::Outcome outcome = run.execute();
-  (void)outcome;
-  closeAllChildren();
+  const AnalysisRun::Outcome outcome = AnalysisRun(*project_, this).execute();
+  if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected) {
+    // The result charts read the plot file once they are part of the program; until then
+    // the report, run notes and input text are what the run offers.
+    closeAllChildren();
+  }
   updateCommands();
 }

@@ -3,10 +3,25 @@
 #include "app/main/run/run_checks.h"
 #include "app/main/user_prompts.h"
 #include "app/model/program_data.h"
+#include "app/runner/engine_runner.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCursor>
+
+namespace {
+
+// Set while the engine runs: a second run started from a nested event loop must not load
+// the library again.
+bool g_engineLoaded = false;
+
+// Restores the cursor however the call ends.
+class WaitCursor {
+public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
 
 AnalysisRun::AnalysisRun(const tarnel::model::TProgramData& project, QWidget* parent)
     : project_(project), parent_(parent) {}
@@ -18,5 +33,35 @@ AnalysisRun::Outcome AnalysisRun::execute() {
     prompts().warning(parent_, *problem);
     return Outcome::Refused;
   }
-  return Outcome::NotLoaded;
+  if (g_engineLoaded) {
+    prompts().information(parent_, QStringLiteral("Attempt to reinitialize DLL"));
+    return Outcome::NotLoaded;
+  }
+
+  // The runner writes names.dat in a working folder of its own, loads the engine library
+  // by name from the program's folder, calls it with 22, unloads it and removes names.dat.
+  tarnel::runner::RunResult result;
+  {
+    WaitCursor wait;
+    g_engineLoaded = true;
+    result = tarnel::runner::EngineRunner().run(QString::fromStdString(project_.FileName));
+    g_engineLoaded = false;
+  }
+
+  if (result.engineResult == 1) {
+    prompts().information(
+        parent_, QStringLiteral("Computations can not be performed. Executable files are not "
+                                "consistent.\nYou may need to reinstall the program.\nIf problem "
+                                "persist please contact BRIVOK support at\n") +
+                     supportAddress());
+    return Outcome::Rejected;
+  }
+  if (result.engineResult < 0) {
+    prompts().information(parent_,
+                          QStringLiteral("Attempt to initialize DLL failed\n") + result.error);
+    return Outcome::NotLoaded;
+  }
+  prompts().information(parent_, QStringLiteral("Computations are completed. Please, check "
+                                                "output file for results or error messages."));
+  return Outcome::Completed;
 }

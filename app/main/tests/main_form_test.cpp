@@ -6,9 +6,12 @@
 #include <QAction>
 #include <QFile>
 #include <QMdiArea>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 
 #include "app/main/main_form.h"
+#include "app/main/tables/table_form.h"
+#include "app/main/tables/table_model.h"
 #include "app/main/program_settings.h"
 #include "app/model/program_data.h"
 #include "test_support.h"
@@ -398,6 +401,45 @@ private slots:
     action(f, "OptGeneratePY")->trigger();  // off: choice 1, no generated pressure
     action(f, "CompRun")->trigger();
     for (const QString& m : env.prompts.messages) QVERIFY(!m.startsWith("Depth of Bottom"));
+  }
+
+  void fullRunThroughTheEngineLibrary() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    TMainForm f;
+    f.openFile(path);
+    // A wall-length change made in the table editor, then the run.
+    TTableForm* form = f.showTableEditor("PileSect");
+    QVERIFY(form);
+    const QModelIndex ei = form->model()->index(0, 3);
+    form->grid()->setCurrentIndex(ei);
+    form->grid()->edit(ei);
+    auto* editor = qobject_cast<QLineEdit*>(form->grid()->indexWidget(ei));
+    QVERIFY(editor);
+    editor->setText("5.3E9*1.5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(f.project()->PileSect().Real(3, 0), 7.95e9);
+    env.prompts.messages.clear();
+    action(f, "CompRun")->trigger();
+    QCOMPARE(env.prompts.messages,
+             QStringList{"Computations are completed. Please, check output file for results or "
+                         "error messages."});
+    const QString base = env.scratch() + "/cantilever-user-load";
+    for (const char* ext : {".tn5o", ".tn5p", ".tn5r"})
+      QVERIFY2(QFileInfo(base + ext).size() > 0, ext);
+    QVERIFY(readText(base + ".tn5o").contains("END OF ANALYSIS"));
+    QVERIFY(readText(path).contains("7.95E9") || readText(path).contains("7950000000"));
+    // names.dat lives only during the run, never beside the data or the program.
+    QVERIFY(!QFileInfo::exists(env.scratch() + "/names.dat"));
+    QVERIFY(!QFileInfo::exists(TMainForm::programFolder() + "/names.dat"));
+    QVERIFY(!QFileInfo::exists(QDir::currentPath() + "/names.dat"));
+    // Child windows close after a run; the report can now be opened.
+    QVERIFY(f.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(action(f, "EditOutput")->isEnabled());
+    QVERIFY(action(f, "EditNotes")->isEnabled());
+    QVERIFY(action(f, "SpeedViewOutput")->isEnabled());
+    action(f, "SpeedViewOutput")->trigger();
+    QCOMPARE(env.prompts.openedUrls.last(), QUrl::fromLocalFile(base + ".tn5o"));
   }
 
   void runIsNotStartedWhenSaveAsIsCancelled() {
