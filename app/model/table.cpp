@@ -251,10 +251,11 @@ void TGridTable::PadToMinRows() {
 void TGridTable::AddRowGroup() { SetRowCount(rowCount_ + rowGroup_); }
 
 void TGridTable::InsertRowGroup(int row) {
-  if (row < 0 || row > rowCount_) throw std::out_of_range("Grid.Row not in valid range");
+  // An empty table takes the group at row 0; otherwise the row must lie inside the table.
+  if (row < 0 || (row >= rowCount_ && !(row == 0 && rowCount_ == 0)))
+    throw std::out_of_range("Grid.Row not in valid range");
   const int at = (row / rowGroup_) * rowGroup_;
-  const int at2 = std::min(at, rowCount_);
-  for (auto& c : columns_) c->InsertRows(static_cast<std::size_t>(at2), static_cast<std::size_t>(rowGroup_), *this);
+  for (auto& c : columns_) c->InsertRows(static_cast<std::size_t>(at), static_cast<std::size_t>(rowGroup_), *this);
   rowCount_ += rowGroup_;
   changed_ = true;
 }

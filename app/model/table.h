@@ -240,7 +240,9 @@ class TGridTable {
   void PadToMinRows();  // adds default rows up to MinRows
   void Clear() { SetRowCount(0); }
   void AddRowGroup();
-  void InsertRowGroup(int row);  // before the group of `row`
+  // Before / of the group of `row`; a row outside the table throws std::out_of_range with
+  // the message "Grid.Row not in valid range".
+  void InsertRowGroup(int row);
   void DeleteRowGroup(int row);
   // What the editor's row buttons may do.
   bool ShowsRowButtons() const { return minRows_ != maxRows_; }

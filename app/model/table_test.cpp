@@ -99,6 +99,8 @@ TEST(GridTable, RowsGroupsAndButtons) {
   t->DeleteRowGroup(0);
   EXPECT_EQ(t->Real(0, 0), 0);
   EXPECT_THROW(t->DeleteRowGroup(5), std::out_of_range);
+  EXPECT_THROW(t->InsertRowGroup(2), std::out_of_range);
+  EXPECT_THROW(t->InsertRowGroup(-1), std::out_of_range);
   t->SetRowCount(30);
   EXPECT_FALSE(t->CanAddRow());
   t->SetRowCount(40);
