@@ -204,6 +204,12 @@ TGridTable& TGridTable::operator=(const TGridTable& other) {
 
 TGridTable::~TGridTable() = default;
 
+std::optional<std::string> TGridTable::SetMinRows(int n) {
+  if (n <= 0) return std::string("Value must be greater than 0");
+  minRows_ = n;
+  return std::nullopt;
+}
+
 void TGridTable::AddColumn(std::unique_ptr<TColumn> column) {
   column->InsertRows(0, static_cast<std::size_t>(rowCount_), *this);
   columns_.push_back(std::move(column));

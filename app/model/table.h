@@ -214,6 +214,10 @@ class TGridTable {
   std::string TopLeft;
   int MinRows() const { return minRows_; }
   int MaxRows() const { return maxRows_; }  // 0 = no limit
+  // A minimum of 0 or less is refused with "Value must be greater than 0"; a negative
+  // maximum means no limit.
+  std::optional<std::string> SetMinRows(int n);
+  void SetMaxRows(int n) { maxRows_ = n < 0 ? 0 : n; }
   int RowGroup() const { return rowGroup_; }
   void SetRowGroup(int n) { rowGroup_ = n < 1 ? 1 : n; }
   bool ChartPaired() const { return chart_.has_value(); }

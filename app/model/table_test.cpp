@@ -108,6 +108,10 @@ TEST(GridTable, RowsGroupsAndButtons) {
   t->SetRowCount(-3);
   EXPECT_EQ(t->RowCount(), 0);
   EXPECT_FALSE(MakeTable("TblClay1")->ShowsRowButtons()) << "MinRows = MaxRows";
+  EXPECT_EQ(t->SetMinRows(0).value_or(""), "Value must be greater than 0");
+  EXPECT_EQ(t->MinRows(), 2);
+  EXPECT_FALSE(t->SetMinRows(3).has_value());
+  EXPECT_EQ(t->MinRows(), 3);
   auto longDist = MakeTable("LongDist");
   longDist->SetRowCount(1000);
   EXPECT_TRUE(longDist->CanAddRow()) << "no limit";
