@@ -275,6 +275,9 @@ long double Evaluate(std::string_view text) {
   for (char c : text)
     if (c != ' ' && c != '\t') s += c;
   if (s.empty()) Fail("entry cannot be blank");
+  // Operands nest by recursion (function names, signs, factorials); a pasted text of many
+  // thousand characters must not exhaust the stack.
+  if (s.size() > 4096) Fail("invalid expression");
   return EvaluateText(s);
 }
 

@@ -91,6 +91,16 @@ TEST(Evaluator, ArithmeticFaultsNeverGiveInfiniteValues) {
   }
 }
 
+TEST(Evaluator, HugePastedTextIsRefusedNotOverflowingTheStack) {
+  std::string nested;
+  for (int i = 0; i < 200000; ++i) nested += "abs";
+  nested += "1";
+  EXPECT_FALSE(TryEvaluate(nested).has_value());
+  std::string sum = "1";
+  for (int i = 0; i < 1000; ++i) sum += "+1";
+  EXPECT_EQ(Evaluate(sum), 1001);
+}
+
 TEST(Evaluator, EntryChecksOfANumericField) {
   EntryLimits lim;
   lim.integerOnly = true;
