@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <iterator>
+#include <random>
 #include <sstream>
 
 namespace tarnel::engine {
@@ -343,6 +345,42 @@ TEST(Driver, TiebackRowInTheStiffnessAndLoadData) {
   // S = A E / ((s / Wa) L) with s = 96 in, Wa = 12 in, L = 240 in.
   EXPECT_EQ(countLines(report, "        5   5  0  0.100E+10 0.000E+00 0.151E+05 0.000E+00 0.000E+00 0.000E+00"), 1)
       << out.report;
+}
+
+// Damaged copies of the example files (a value replaced by a nonsense one, or the file
+// cut short) never crash the engine and never put a NaN or an infinity into a file.
+TEST(Driver, DamagedExampleFilesNeverCrash) {
+  const char* examples[] = {"cantilever-user-load.tn5d", "anchored-wall-tieback-ei.tn5d", "short-long-term.tn5d"};
+  const char* replacements[] = {"-1", "0", "2", "3", "9", "408", "999999", "1E300", "-1E300", "1E-300", "abc", "2.5"};
+  std::mt19937 rng(20150522);
+  for (const char* name : examples) {
+    const auto original = testing::lines(testing::readFile(fs::path(TARNEL_SOURCE_DIR) / "examples" / name));
+    ASSERT_FALSE(original.empty()) << name;
+    for (int trial = 0; trial < 40; ++trial) {
+      auto damaged = original;
+      for (auto& l : damaged) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+      }
+      const std::size_t line = rng() % damaged.size();
+      if (trial % 8 == 7) {
+        damaged.resize(line);
+      } else {
+        std::istringstream in(damaged[line]);
+        std::vector<std::string> words;
+        for (std::string w; in >> w;) words.push_back(w);
+        if (words.empty()) continue;
+        words[rng() % words.size()] = replacements[rng() % std::size(replacements)];
+        std::string joined;
+        for (const auto& w : words) joined += (joined.empty() ? "" : "\t") + w;
+        damaged[line] = joined;
+      }
+      const EngineOutput out = runEngineOn(crlf(damaged));
+      for (const std::string* text : {&out.report, &out.plot, &out.notes}) {
+        EXPECT_EQ(text->find("nan"), std::string::npos) << name << " line " << line;
+        EXPECT_EQ(text->find("inf"), std::string::npos) << name << " line " << line;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ void applyRestraint(Stations& st, std::ostream& report, const RestraintRow& row,
   if ((previous && s < previous->station) || (!previous && s < -1)) {
     reportStop(report, "ERROR STOP -- STATIONS NOT IN ORDER");
   }
-  if (s > st.ninc + 2) checkStation(st, report, s + 1, "SPECIFIED DEFLECTION OR SLOPE");
+  if (s > st.ninc + 2) checkStation(st, report, static_cast<long long>(s) + 1, "SPECIFIED DEFLECTION OR SLOPE");
   if (static_cast<int>(st.specDeflection.size()) >= kMaxSpecified) reportStorageStop(report);
   auto code = [&](int station) -> int& { return st.code[Stations::slot(station)]; };
   if (row.kase <= 1) {
@@ -139,6 +139,8 @@ int applyLoadRow(Stations& st, Distribution& dist, std::ostream& report, const C
   const double values[] = {row.q, row.t, -row.p};  // axial compression is stored negative
   const int kind = dist.add(st, report, row.from, row.to, row.contd, targets, values);
   if (row.t != 0) {
+    // The couple list keeps the row's FROM station even where the chain rule ignores it.
+    checkStation(st, report, row.from, "COUPLE");
     if (static_cast<int>(st.couples.size()) >= kMaxCouples) reportStorageStop(report);
     st.couples.push_back({row.from, row.t / (2.0 * st.h)});
   }
