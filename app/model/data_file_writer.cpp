@@ -175,35 +175,29 @@ class BlockWriter {
       o += soil.Text(0, r) + " " + R(depth) + " " + kEol;
       const TGridTable& p = soil.SubTable(2, r);
       for (int row = 0; row < 2; ++row) {
-        auto v = [&](int col) -> std::string {
-          return row < p.RowCount() && col < static_cast<int>(p.ColumnCount()) ? R(p.Real(col, row)) + " "
-                                                                                 : std::string(kUnused);
+        // A parameter in file units followed by a blank; English unit weights are stored per
+        // cubic inch (/1728), cohesions per square inch (/144).
+        auto v = [&](int col, double englishDivisor = 1.0) -> std::string {
+          if (row >= p.RowCount() || col >= static_cast<int>(p.ColumnCount())) return kUnused;
+          return R(english ? p.Real(col, row) / englishDivisor : p.Real(col, row)) + " ";
         };
-        auto weight = [&]() -> std::string {
-          if (row >= p.RowCount()) return kUnused;
-          return R(english ? p.Real(0, row) / 1728 : p.Real(0, row)) + " ";
-        };
-        auto cohesion = [&](int col) -> std::string {
-          if (row >= p.RowCount()) return kUnused;
-          return R(english ? p.Real(col, row) / 144 : p.Real(col, row)) + " ";
-        };
-        const std::string coefficient = [&](int col) { return longTerm ? std::string(kUnused) : v(col); }(
-            p.Identifier() == kTblClay1 ? 4 : p.Identifier() == kTblSand1 ? 3 : 5);
+        // The optional earth-pressure coefficient is not carried into the long-term problem.
+        auto coefficient = [&](int col) -> std::string { return longTerm ? std::string(kUnused) : v(col); };
         switch (p.Identifier()) {
           case kTblSand1:
-            o += weight() + kUnused + v(1) + kUnused + v(2) + coefficient;
+            o += v(0, 1728) + kUnused + v(1) + kUnused + v(2) + coefficient(3);
             break;
           case kTblSilt1:
-            o += weight() + cohesion(2) + v(1) + v(3) + v(4) + coefficient;
+            o += v(0, 1728) + v(2, 144) + v(1) + v(3) + v(4) + coefficient(5);
             break;
           case kTblRock1:
-            o += weight() + v(1) + kUnused + kUnused + kUnused + kUnused;
+            o += v(0, 1728) + v(1) + kUnused + kUnused + kUnused + kUnused;
             break;
           case kTblRock2:
-            o += weight() + v(1) + kUnused + v(2) + v(3) + v(4);
+            o += v(0, 1728) + v(1) + kUnused + v(2) + v(3) + v(4);
             break;
-          default:  // clay
-            o += weight() + cohesion(1) + kUnused + v(2) + v(3) + coefficient;
+          default:  // the three clays
+            o += v(0, 1728) + v(1, 144) + kUnused + v(2) + v(3) + coefficient(4);
             break;
         }
         o += kEol;
