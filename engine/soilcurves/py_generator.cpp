@@ -75,6 +75,12 @@ void checkCurveSoil(int kind, const CurveSoil& s, const Streams& io) {
                      "DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
       }
       if (kind == kWeakRock) {
+        // alphar = 1 - RQD/150 must stay positive: RQD is a percentage of the core.
+        if (!(s.rqd >= 0.0 && s.rqd <= 100.0)) {
+          stopRun(io, {"--------------------WARNING----------------------",
+                       "THE RQD OF WEAK ROCK IS " + fmt::fixed(s.rqd, 8, 1) + " PERCENT ACCORDING TO THE INPUT",
+                       "DATA. IT MUST LIE BETWEEN 0 AND 100. PLEASE CORRECT IT AND RUN IT AGAIN."});
+        }
         if (!(s.e50 > 1.0e-10)) stopOnZeroValue(io, "STRAIN FACTOR KRM", "WEAK ROCK");
         if (!(s.k > 1.0e-10)) stopOnZeroValue(io, "ROCK MASS MODULUS", "WEAK ROCK");
       }
