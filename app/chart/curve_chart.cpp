@@ -27,9 +27,13 @@ CurveChart::CurveChart(QWidget* parent) : QChartView(parent) {
   c->addSeries(markers_);
   xAxis_ = new QCategoryAxis(c);
   yAxis_ = new QCategoryAxis(c);
+  QFont titleFont = c->font();
+  titleFont.setPointSizeF(std::max(7.0, titleFont.pointSizeF() * 0.85));
+  titleFont.setBold(true);
   for (QCategoryAxis* a : {xAxis_, yAxis_}) {
     a->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     a->setGridLineVisible(true);
+    a->setTitleFont(titleFont);
   }
   c->addAxis(xAxis_, Qt::AlignBottom);
   c->addAxis(yAxis_, Qt::AlignLeft);
@@ -42,7 +46,7 @@ CurveChart::CurveChart(QWidget* parent) : QChartView(parent) {
   for (QLegendMarker* m : scatterMarkers) m->setVisible(false);
   setChart(c);
   setRenderHint(QPainter::Antialiasing);
-  setMinimumSize(260, 220);
+  setMinimumSize(300, 300);
 }
 
 void CurveChart::setTitles(const QString& chartTitle, const QString& xTitle,

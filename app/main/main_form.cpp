@@ -59,13 +59,18 @@ const QStringList& openFilters() {
 
 }  // namespace
 
+// The program's pictures live in a static library: register them once.
+static void initResources() { Q_INIT_RESOURCE(tarnel); }
+
 // ---------------------------------------------------------------------------------------
 // Construction
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), project_(std::make_unique<TProgramData>()),
       recent_(settings_.recentFiles()) {
+  initResources();
   setObjectName(QStringLiteral("MainForm"));
+  setWindowIcon(QIcon(QStringLiteral(":/tarnel/icon.png")));
   mdi_ = new QMdiArea(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -372,23 +377,25 @@ void TMainForm::createToolBar() {
   toolBar_->setObjectName(QStringLiteral("MainToolBar"));
   toolBar_->setMovable(false);
   toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  // A tool button with its hint; one that repeats a menu item triggers that item and
+  // follows its enabling.
   auto button = [this](QAction* twin, const QString& name, const QString& text,
                        const QString& hint, QStyle::StandardPixmap icon = QStyle::SP_CustomBase) {
-    QAction* a = twin ? twin : addAction(nullptr, name, text);
-    QAction* b = new QAction(text, this);
+    auto* b = new QAction(text, this);
     b->setObjectName(name);
     b->setToolTip(hint);
     b->setStatusTip(hint);
     if (icon != QStyle::SP_CustomBase) b->setIcon(style()->standardIcon(icon));
     if (twin) {
       connect(b, &QAction::triggered, twin, &QAction::trigger);
+      connect(twin, &QAction::changed, b, [b, twin] { b->setEnabled(twin->isEnabled()); });
     }
     toolBar_->addAction(b);
     if (icon != QStyle::SP_CustomBase) {
       if (auto* w = qobject_cast<QToolButton*>(toolBar_->widgetForAction(b)))
         w->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
-    return twin ? b : a;
+    return b;
   };
   // Buttons that repeat a menu item forward to it; their enabling follows in
   // updateCommands.
@@ -399,7 +406,8 @@ void TMainForm::createToolBar() {
   button(dataTitle_, "SpeedTitle", "Title", "Title");
   button(dataWallProps_, "SpeedWallProps", "Wall", "Wall Properties");
   button(dataWallConfig_, "SpeedWallConfig", "Config", "Wall Configuration");
-  tbSoilLayers_ = button(dataSoil_, "SpeedSoilLayers", "Soils", "Soil Layers");
+  tbSoilLayers_ = button(nullptr, "SpeedSoilLayers", "Soils", "Soil Layers");
+  connect(tbSoilLayers_, &QAction::triggered, dataSoil_, &QAction::trigger);
   toolBar_->addSeparator();
   button(compRun_, "SpeedRun", "Run", "Run Analysis", QStyle::SP_MediaPlay);
   tbStageOption_ = button(nullptr, "SpeedStageOption", "Stages", "Stage Construction Option");
@@ -909,10 +917,16 @@ TTableForm* TMainForm::showEditor(const QString& key, std::function<TGridTable*(
   } else {
     auto* sub = mdi_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(QIcon());
+    sub->setWindowIcon(windowIcon());
     editors_.insert(key, sub);
     sub->resize(form->preferredSize().boundedTo(mdi_->viewport()->size()));
     sub->show();
+    // New windows open where they can be seen whole.
+    const QSize area = mdi_->viewport()->size();
+    QPoint pos = sub->pos();
+    if (pos.x() + sub->width() > area.width()) pos.setX(std::max(0, area.width() - sub->width()));
+    if (pos.y() + sub->height() > area.height()) pos.setY(std::max(0, area.height() - sub->height()));
+    sub->move(pos);
     mdi_->setActiveSubWindow(sub);
   }
   return form;

@@ -286,7 +286,8 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
 TGridTable* TTableForm::table() const { return resolve_(); }
 
 QSize TTableForm::preferredSize() const {
-  int w = grid_->verticalHeader()->width() + 2 * grid_->frameWidth() + 40;
+  // Row numbers, frames, margins, a vertical scroll bar and the sub-window frame.
+  int w = grid_->verticalHeader()->sizeHint().width() + 2 * grid_->frameWidth() + 90;
   for (int c = 0; c < model_->columnCount(); ++c) w += grid_->columnWidth(c);
   w = std::clamp(w, 420, 1100);
   const int rows = std::min(model_->rowCount(), 12);
