@@ -1,5 +1,6 @@
 #include "engine/driver.h"
 
+#include "engine/fixed_format.h"
 #include "engine/testing/engine_run.h"
 
 #include <gtest/gtest.h>
@@ -99,7 +100,13 @@ TEST(Driver, OneProblem) {
   ASSERT_EQ(heads.size(), 1u);
   EXPECT_EQ(plot[heads[0]], " 1 12 1");
   ASSERT_EQ(plot.size(), heads[0] + 13);
-  EXPECT_EQ(plot.back().substr(0, 14), "    0.1320E+03");  // one increment below the tip
+  for (int i = 0; i < 12; ++i) {
+    // Depths of stations 0 .. NINC + 1: the last row lies one increment below the tip.
+    std::ostringstream depth;
+    depth << ' ' << fmt::exponent(12.0 * i, 13, 4);
+    EXPECT_EQ(plot[heads[0] + 1 + i].substr(0, 14), depth.str()) << i;
+    EXPECT_EQ(plot[heads[0] + 1 + i].size(), 70u) << i;
+  }
   EXPECT_TRUE(out.notesExists);
   EXPECT_TRUE(out.err.empty()) << out.err;
 }
@@ -322,6 +329,32 @@ TEST(Driver, UserEarthPressureTable) {
   EXPECT_EQ(plot[2], "   0.600E+02   0.500E+01   0.500E+01   0.000E+00");
   EXPECT_EQ(plot[3], "   0.120E+03   0.100E+02   0.100E+02   0.000E+00");
   EXPECT_TRUE(endsWithEndOfAnalysis(report));
+}
+
+// A user load with listed surcharges (soil records present for generated p-y curves):
+// every point gets WA times the surcharge pressure at its depth on top of the user's value.
+TEST(Driver, UserEarthPressureWithSurcharge) {
+  auto data = cantilever();
+  data[1] = "1 1\t1\t0\t1\t2 0 1 0 0";
+  data[2] = "10 12\t100\t1E-5\t60\t12";
+  data.insert(data.end() - 1, {"3", "0\t0", "60\t5", "120\t10", "60\t12\t12\t1000\t1000\t1\t1\t0",
+                               "0\t0\t0\t0\t0\t0", "1", "2\t100\t24\t0", "1", "4 240 ",
+                               "0.0694 0.0  30 0.0  25 0 ", "0.0694 0.0  30 0.0  25 0 "});
+  const EngineOutput out = runEngineOn(crlf(data));
+  const auto plot = out.plotLines();
+  ASSERT_GE(plot.size(), 4u) << out.report;
+  EXPECT_EQ(plot[0], " 3");
+  for (int i = 1; i <= 3; ++i) {
+    std::istringstream in(plot[i]);
+    double depth = 0, total = 0, soil = 0, surcharge = 0;
+    in >> depth >> total >> soil >> surcharge;
+    EXPECT_NEAR(total, soil + surcharge, 0.011 * std::max(1.0, total)) << plot[i];
+    if (depth > 0) {
+      EXPECT_GT(surcharge, 0) << plot[i];
+    }
+  }
+  // The report shows the user's own values.
+  EXPECT_EQ(countLines(out.reportLines(), "       0.600E+02           0.500E+01"), 1);
 }
 
 // Generated earth pressure and generated p-y curves hand over to their generators;
