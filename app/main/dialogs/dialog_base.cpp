@@ -24,6 +24,11 @@ DialogBase::DialogBase(DialogHub* hub, const QString& caption) : QWidget(nullptr
   connect(qApp, &QApplication::focusChanged, this, &DialogBase::onFocusChanged);
 }
 
+DialogBase::~DialogBase() {
+  // Deleting the child fields moves the focus; this object is no longer a dialog by then.
+  disconnect(qApp, nullptr, this, nullptr);
+}
+
 TProgramData* DialogBase::project() const { return hub_ ? hub_->project() : nullptr; }
 
 TDataEdit* DialogBase::addNumber(QGridLayout* grid, int row, const QString& caption,

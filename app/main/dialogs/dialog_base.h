@@ -22,6 +22,7 @@ class DialogBase : public QWidget {
   Q_OBJECT
  public:
   DialogBase(DialogHub* hub, const QString& caption);
+  ~DialogBase() override;
 
   // Loads the project values into the fields (also units, labels, enabling).
   virtual void load();
@@ -69,7 +70,7 @@ class DialogBase : public QWidget {
   static long double toShown(double stored, Shown how, int units);
   static double fromShown(long double shown, Shown how, int units);
   bool invalidActiveField() const;
-  DialogHub* hub_;
+  QPointer<DialogHub> hub_;  // the hub may go first when the main window closes down
   bool loading_ = false;
 };
 

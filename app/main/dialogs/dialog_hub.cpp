@@ -17,10 +17,19 @@ DialogHub::DialogHub(QWidget* mainWindow, std::function<tarnel::model::TProgramD
     : QObject(parent), mainWindow_(mainWindow), project_(std::move(project)) {}
 
 DialogHub::~DialogHub() {
-  // The dialogs are children of the main window; closing them stores what they hold.
-  for (auto* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
-                  springs_.data(), tieback_.data(), control_.data()})
-    if (d) d->disconnect(this);
+  // Without the hub the dialogs cannot reach the project: they go now, without storing (the
+  // main window has asked them to commit before it closes).
+  for (QWidget* d : {static_cast<QWidget*>(title_.data()), static_cast<QWidget*>(wallProps_.data()),
+                     static_cast<QWidget*>(wallConfig_.data()), static_cast<QWidget*>(surcharge_.data()),
+                     static_cast<QWidget*>(concLoads_.data()), static_cast<QWidget*>(springs_.data()),
+                     static_cast<QWidget*>(tieback_.data()), static_cast<QWidget*>(control_.data()),
+                     static_cast<QWidget*>(stageDlg_.data())}) {
+    if (!d) continue;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget()))
+      delete sub;
+    else
+      delete d;
+  }
 }
 
 void DialogHub::setTextEditorAccess(std::function<QString()> get, std::function<void(const QString&)> set) {
