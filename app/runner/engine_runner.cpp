@@ -67,7 +67,7 @@ RunResult EngineRunner::run(const QString& dataFile) const {
 
   // names.dat and the scratch files live in a folder of their own: the program folder of
   // an installed system is read-only, and two runs must never share scratch files.
-  QTemporaryDir work(QDir::tempPath() + "/tarnel-run-XXXXXX");
+  QTemporaryDir work((workParent_.isEmpty() ? QDir::tempPath() : workParent_) + "/tarnel-run-XXXXXX");
   if (!work.isValid()) {
     r.error = QStringLiteral("A working folder for the analysis could not be created: %1").arg(work.errorString());
     return r;

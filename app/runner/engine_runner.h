@@ -30,6 +30,10 @@ class EngineRunner {
   explicit EngineRunner(QString libraryFolder = {});
 
   QString libraryFolder() const;
+
+  // Where the private working folder of a run is made; empty: the system's temporary folder.
+  void setWorkParent(const QString& folder) { workParent_ = folder; }
+
   RunResult run(const QString& dataFile) const;
 
   // The paths of the outputs of a data file: its path with the extension replaced.
@@ -37,6 +41,7 @@ class EngineRunner {
 
  private:
   QString libraryFolder_;
+  QString workParent_;
 };
 
 }  // namespace tarnel::runner

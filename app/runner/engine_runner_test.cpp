@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 using tarnel::runner::EngineRunner;
 using tarnel::runner::RunResult;
 using tarnel::runner::summarizeRun;
@@ -26,8 +28,8 @@ void write(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-QStringList runFolders() {
-  return QDir(QDir::tempPath()).entryList({"tarnel-run-*"}, QDir::Dirs | QDir::NoDotAndDotDot);
+QStringList entries(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 }
 
 }  // namespace
@@ -50,9 +52,11 @@ class EngineRunnerTest : public QObject {
     const QString data = dir.filePath("cantilever.tn5d");
     write(data, kCantilever);
     const QString before = QDir::currentPath();
-    const QStringList foldersBefore = runFolders();
+    QTemporaryDir workParent;
+    EngineRunner runner(TARNEL_ENGINE_DIR);
+    runner.setWorkParent(workParent.path());
 
-    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(data);
+    const RunResult r = runner.run(data);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(r.engineResult, 0);
     QCOMPARE(QDir::currentPath(), before);
@@ -61,7 +65,7 @@ class EngineRunnerTest : public QObject {
     QVERIFY(QFile::exists(dir.filePath("cantilever.tn5r")));
     QVERIFY(!QFile::exists(dir.filePath("names.dat")));
     QVERIFY(!QFile::exists(QDir(before).filePath("names.dat")) || before == dir.path());
-    QCOMPARE(runFolders(), foldersBefore);  // the private working folder is gone
+    QCOMPARE(entries(workParent.path()), QStringList());  // the private working folder is gone
 
     const auto s = summarizeRun(r.reportPath, r.plotPath);
     QVERIFY(s.finished);
@@ -71,6 +75,20 @@ class EngineRunnerTest : public QObject {
     QVERIFY(std::abs(s.maxDeflection - 1000.0 * 120 * 120 * 120 / 3e9) < 0.01 * 0.576);
     QVERIFY(std::abs(s.maxMoment - 108000) < 0.001 * 108000);
     QVERIFY(s.oneLine().contains("maximum deflection"));
+  }
+
+  // Generated pressures and p-y curves leave BMWALL.001, SOILDATA and debug.dat in the
+  // working folder; they go with it.
+  void scratchFilesGoWithTheWorkingFolder() {
+    QTemporaryDir dir, workParent;
+    const QString data = dir.filePath("generated.tn5d");
+    QVERIFY(QFile::copy(TARNEL_SOURCE_DIR "/examples/cantilever-sand-water.tn5d", data));
+    EngineRunner runner(TARNEL_ENGINE_DIR);
+    runner.setWorkParent(workParent.path());
+    const RunResult r = runner.run(data);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(entries(workParent.path()), QStringList());
+    QCOMPARE(entries(dir.path()), QStringList({"generated.tn5d", "generated.tn5o", "generated.tn5p", "generated.tn5r"}));
   }
 
   void missingDataFile() {
@@ -86,13 +104,15 @@ class EngineRunnerTest : public QObject {
     QTemporaryDir dir, empty;
     const QString data = dir.filePath("cantilever.tn5d");
     write(data, kCantilever);
-    const QStringList foldersBefore = runFolders();
-    const RunResult r = EngineRunner(empty.path()).run(data);
+    QTemporaryDir workParent;
+    EngineRunner runner(empty.path());
+    runner.setWorkParent(workParent.path());
+    const RunResult r = runner.run(data);
     QVERIFY(!r.ok);
     QCOMPARE(r.engineResult, -1);
     QVERIFY2(r.error.contains("Tarnel2015_DLL") && r.error.contains("could not be loaded"), qPrintable(r.error));
     QVERIFY(!QFile::exists(dir.filePath("cantilever.tn5o")));
-    QCOMPARE(runFolders(), foldersBefore);
+    QCOMPARE(entries(workParent.path()), QStringList());
   }
 
   void bundledExampleRuns() {
