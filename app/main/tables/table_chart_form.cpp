@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,8 +44,17 @@ TTableChartForm::TTableChartForm(Resolver resolve, QWidget* parent)
     : TTableForm(std::move(resolve), parent) {
   chart_ = new chart::CurveChart(this);
   chart_->setObjectName(QStringLiteral("CurveChart"));
-  chart_->setMinimumSize(340, 280);
-  bottom_->addWidget(chart_, 2);
+  chart_->setMinimumSize(380, 320);
+  // The chart stands beside the grid, so the curve and its rows are read together.
+  layout_->removeWidget(grid());
+  auto* top = new QHBoxLayout;
+  top->addWidget(grid(), 0);
+  top->addWidget(chart_, 1);
+  layout_->insertLayout(0, top, 1);
+  int gridWidth = grid()->verticalHeader()->sizeHint().width() + 2 * grid()->frameWidth() + 24;
+  for (int c = 0; c < model()->columnCount(); ++c) gridWidth += grid()->columnWidth(c);
+  grid()->setMinimumWidth(gridWidth);
+  gridWidth_ = std::max(gridWidth, 420);
 
   const TGridTable* t = table();
   if (t && t->Chart() && t->Chart()->getDataFromFile) {
@@ -107,6 +117,7 @@ void TTableChartForm::redraw() {
   const int xc = t->Chart()->xColumn, yc = t->Chart()->yColumn;
   const bool drawable = numericColumn(*t, xc) && numericColumn(*t, yc);
   chart_->setVisible(drawable);
+  grid()->setMaximumWidth(drawable ? gridWidth_ : QWIDGETSIZE_MAX);
   if (!drawable) return;
   chart_->setTitles(QString::fromStdString(t->Caption), axisTitle(*t, xc), axisTitle(*t, yc));
   chart_->setCurveName(QString::fromStdString(t->EditorTitle()));

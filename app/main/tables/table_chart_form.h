@@ -48,4 +48,5 @@ private:
   void redraw();
   chart::CurveChart* chart_;
   QLineEdit* fileName_ = nullptr;
+  int gridWidth_ = 420;
 };

@@ -36,6 +36,7 @@ TableGrid::TableGrid(TTableForm* form) : QTableView(form), form_(form) {
   setWordWrap(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
   horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setStretchLastSection(true);
   verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setHighlightSections(false);
@@ -294,7 +295,7 @@ QSize TTableForm::preferredSize() const {
   int h = grid_->horizontalHeader()->sizeHint().height() +
           rows * grid_->verticalHeader()->defaultSectionSize() + 60;
   h += layout_->sizeHint().height() - grid_->sizeHint().height();
-  return QSize(std::max(w, sizeHint().width()), std::clamp(h, 260, 800));
+  return QSize(std::max(w, sizeHint().width()), std::clamp(std::max(h, sizeHint().height()), 260, 800));
 }
 
 void TTableForm::updateTitleAndButtons() {

@@ -70,11 +70,10 @@ private slots:
     soils->openSubTable(soils->model()->index(0, 2));
     TTableForm* params = f.tableEditor("NewSoil/2/0");
     QVERIFY(params);
-    // Tile the editors the way a user arranges them.
-    const auto windows = f.mdiArea()->subWindowList();
+    // Arrange the editors the way a user would.
     stiffness->parentWidget()->move(10, 10);
-    soils->parentWidget()->move(40, 330);
-    params->parentWidget()->move(640, 40);
+    soils->parentWidget()->move(860, 10);
+    params->parentWidget()->move(10, 400);
     QTest::qWait(200);
     for (TTableForm* form : {stiffness, soils, params}) {
       checkHeaderFits(form);
