@@ -175,6 +175,19 @@ TEST_F(GeneratorTest, ReportSections) {
   EXPECT_EQ(err.str().rfind(" READ SOIL DATA....", 0), 0u);
 }
 
+TEST_F(GeneratorTest, GroupReductionAndSmallDeflectionWarningInTheReport) {
+  setProblem(1, 120.0, 48.0, 24.0, 1000.0);  // WA = 2 WP
+  addLayer(1, 240.0, {0.06, 3.0, 0.0, 1.0e-13, 100.0, 0.0}, {0.06, 3.0, 0.0, 1.0e-13, 100.0, 0.0});
+  generatePyCurves(run);
+  const std::string r = report();
+  EXPECT_NE(r.find("                      P-Multiplier =  0.783E+00 Y-Multiplier =  0.100E+01"), std::string::npos);
+  EXPECT_NE(r.find("                             **** WARNING ****\n"
+                   "     DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM\n"
+                   "     USED A SOIL MODULUS OF "),
+            std::string::npos);
+  EXPECT_NE(r.find("Y, IN"), std::string::npos);
+}
+
 struct StopCase {
   const char* name;
   int kind;

@@ -37,6 +37,14 @@ double quarterPi(Precision precision) {
   return precision == Precision::Single ? sp(3.1416f) / 4.0 : std::atan(1.0);
 }
 
+// ps: the smaller of wedge and flow-around, or the plane passive value of a wall of
+// touching elements with wall friction phi/2.
+double sandResistance(const SandInput& in) {
+  if (in.touching) return in.b * passiveCoefficient(in.phi, 0.5 * in.phi) * in.gammaAvg * in.x;
+  const WedgeFlow w = wedgeAndFlow(in.x, in.b, in.gammaAvg, in.phi, Precision::Single);
+  return std::min(w.pst, w.psd);
+}
+
 }  // namespace
 
 double sandFactorA(double r, Precision precision) { return tableAt(kA, kADouble, r, precision); }
@@ -77,24 +85,12 @@ double passiveCoefficient(double phi, double d) {
 }
 
 double sandUltimate(const SandInput& in) {
-  double ps;
-  if (in.touching) {
-    ps = in.b * passiveCoefficient(in.phi, 0.5 * in.phi) * in.gammaAvg * in.x;
-  } else {
-    const WedgeFlow w = wedgeAndFlow(in.x, in.b, in.gammaAvg, in.phi, Precision::Single);
-    ps = std::min(w.pst, w.psd);
-  }
-  return sandFactorA(in.x / in.b, Precision::Single) * ps;
+  return sandFactorA(in.x / in.b, Precision::Single) * sandResistance(in);
 }
 
 SandCurve sandCurve(const SandInput& in) {
   SandCurve c;
-  if (in.touching) {
-    c.ps = in.b * passiveCoefficient(in.phi, 0.5 * in.phi) * in.gammaAvg * in.x;
-  } else {
-    const WedgeFlow w = wedgeAndFlow(in.x, in.b, in.gammaAvg, in.phi, Precision::Single);
-    c.ps = std::min(w.pst, w.psd);
-  }
+  c.ps = sandResistance(in);
   const double r = in.x / in.b;
   c.a = sandFactorA(r, Precision::Single);
   c.bFactor = sandFactorB(r, Precision::Single);
