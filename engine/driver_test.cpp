@@ -380,6 +380,28 @@ TEST(Driver, TiebackRowInTheStiffnessAndLoadData) {
       << out.report;
 }
 
+// The bundled examples analyse to the end without an error line.
+TEST(Driver, BundledExamplesRunClean) {
+  const struct {
+    const char* name;
+    std::size_t sections;
+    const char* head;
+  } examples[] = {{"cantilever-user-load.tn5d", 1, " 1 72 1"},
+                  {"anchored-wall-tieback-ei.tn5d", 1, " 1 72 1"},
+                  {"short-long-term.tn5d", 2, " 2 92 2"}};
+  for (const auto& e : examples) {
+    const EngineOutput out = runEngineOn(testing::readFile(fs::path(TARNEL_SOURCE_DIR) / "examples" / e.name));
+    const auto report = out.reportLines();
+    EXPECT_TRUE(endsWithEndOfAnalysis(report)) << e.name;
+    EXPECT_EQ(countContaining(report, "ERROR"), 0) << e.name;
+    EXPECT_EQ(countContaining(report, "TOO MUCH DATA"), 0) << e.name;
+    const auto plot = out.plotLines();
+    const auto heads = resultsHeads(plot);
+    ASSERT_EQ(heads.size(), e.sections) << e.name;
+    for (std::size_t h : heads) EXPECT_EQ(plot[h], e.head) << e.name;
+  }
+}
+
 // Damaged copies of the example files (a value replaced by a nonsense one, or the file
 // cut short) never crash the engine and never put a NaN or an infinity into a file.
 TEST(Driver, DamagedExampleFilesNeverCrash) {
