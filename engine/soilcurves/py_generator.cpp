@@ -48,12 +48,14 @@ double overburdenAtExcavation(const Problem& pb, double gammaW) {
 }
 
 // Values the formulas divide by: zero ones stop the run with a message instead of
-// producing curves of infinite or undefined values.
+// producing curves of infinite or undefined values. Any positive e50 gives a usable
+// clay curve (a tiny one takes the soft-clay modulus below 1.0e-14); the moduli of sand
+// and silt must be large enough for the deflections to stay printable.
 void checkCurveSoil(int kind, const CurveSoil& s, const Streams& io) {
   switch (kind) {
     case kStiffClayWet:
     case kStiffClayDry:
-      if (!(s.e50 > 1.0e-10)) stopOnZeroValue(io, "STRAIN FACTOR E50", "CLAY");
+      if (!(s.e50 > 0.0)) stopOnZeroValue(io, "STRAIN FACTOR E50", "CLAY");
       break;
     case kSand:
       if (!(s.k > 1.0e-10)) stopOnZeroValue(io, "P-Y MODULUS K", "SAND");
@@ -86,7 +88,7 @@ void checkCurveSoil(int kind, const CurveSoil& s, const Streams& io) {
       }
       break;
     default:  // soft clay
-      if (!(s.e50 > 1.0e-10)) stopOnZeroValue(io, "STRAIN FACTOR E50", "CLAY");
+      if (!(s.e50 > 0.0)) stopOnZeroValue(io, "STRAIN FACTOR E50", "CLAY");
       break;
   }
 }

@@ -177,7 +177,7 @@ TEST_F(GeneratorTest, ReportSections) {
 
 TEST_F(GeneratorTest, GroupReductionAndSmallDeflectionWarningInTheReport) {
   setProblem(1, 120.0, 48.0, 24.0, 1000.0);  // WA = 2 WP
-  addLayer(1, 240.0, {0.06, 3.0, 0.0, 1.0e-13, 100.0, 0.0}, {0.06, 3.0, 0.0, 1.0e-13, 100.0, 0.0});
+  addLayer(1, 240.0, {0.06, 3.0, 0.0, 1.0e-14, 100.0, 0.0}, {0.06, 3.0, 0.0, 1.0e-14, 100.0, 0.0});
   generatePyCurves(run);
   const std::string r = report();
   EXPECT_NE(r.find("                      P-Multiplier =  0.783E+00 Y-Multiplier =  0.100E+01"), std::string::npos);
