@@ -115,6 +115,32 @@ class EngineRunnerTest : public QObject {
     QCOMPARE(entries(workParent.path()), QStringList());
   }
 
+  void engineThatRefusesTheVersion() {
+    QTemporaryDir dir, workParent;
+    const QString data = dir.filePath("cantilever.tn5d");
+    write(data, kCantilever);
+    EngineRunner runner(REFUSING_ENGINE_DIR);
+    runner.setWorkParent(workParent.path());
+    const RunResult r = runner.run(data);
+    QVERIFY(!r.ok);
+    QCOMPARE(r.engineResult, 1);
+    QVERIFY2(r.error.contains("interface version 22"), qPrintable(r.error));
+    QCOMPARE(entries(workParent.path()), QStringList());
+  }
+
+  void engineWithoutEntryPoint() {
+    QTemporaryDir dir, workParent;
+    const QString data = dir.filePath("cantilever.tn5d");
+    write(data, kCantilever);
+    EngineRunner runner(ENTRYLESS_ENGINE_DIR);
+    runner.setWorkParent(workParent.path());
+    const RunResult r = runner.run(data);
+    QVERIFY(!r.ok);
+    QCOMPARE(r.engineResult, -1);
+    QVERIFY2(r.error.contains("_ITARNEL"), qPrintable(r.error));
+    QCOMPARE(entries(workParent.path()), QStringList());
+  }
+
   void bundledExampleRuns() {
     QTemporaryDir dir;
     const QString data = dir.filePath("cantilever-user-load.tn5d");
