@@ -24,6 +24,7 @@ constexpr long kMaxSteps = 1000000;
 
 double cappedLinearDepth(double a0, double a1, double cap, double sum) {
   if (!(sum > 0.0) || !(cap > 0.0)) return 0.0;
+  if (std::isinf(cap)) return positiveRoot(0.5 * std::max(a1, 0.0), std::max(a0, 0.0), sum);  // never capped
   if (a0 >= cap) return sum / cap;
   if (!(a1 > 0.0)) return a0 > 0.0 ? sum / a0 : 0.0;
   const double xt = (cap - a0) / a1;            // where the linear value reaches the cap
@@ -69,9 +70,10 @@ double equivalentDepth(const PySoilModel& m, int layer, const CurveSoil& s, doub
       // pu = 3 ca b + gamma' b z + 0.5 ca z, at most 9 cu b.
       return cappedLinearDepth(3.0 * s.ca * b, g * b + 0.5 * s.ca, 9.0 * s.cu * b, sum);
     case kStiffClayWet: {
-      StiffClayWetInput in{0.0, b, s.cu, s.ca, g, s.e50, s.k, false};
-      const double a1 = g * b + sp(2.83f) * s.ca;
-      const double meet = a1 > 0.0 ? (11.0 * s.cu * b - 2.0 * s.ca * b) / a1 : 0.0;
+      // At the first curve of a lower layer the average strength of this kind is cu.
+      StiffClayWetInput in{0.0, b, s.cu, s.cu, g, s.e50, s.k, false};
+      const double a1 = g * b + sp(2.83f) * s.cu;
+      const double meet = a1 > 0.0 ? (11.0 * s.cu * b - 2.0 * s.cu * b) / a1 : 0.0;
       return steppedDepth([&](double z) { in.x = z; return stiffClayWetUltimate(in); }, sum, meet, 40, 6.0 * b);
     }
     case kSand: {

@@ -188,6 +188,31 @@ TEST_F(GeneratorTest, GroupReductionAndSmallDeflectionWarningInTheReport) {
   EXPECT_NE(r.find("Y, IN"), std::string::npos);
 }
 
+// Every kind below a soft clay, for spaced and for touching elements: finite equivalent
+// depths and no undefined number anywhere in the outputs.
+TEST_F(GeneratorTest, EveryKindBelowClayGivesFiniteCurves) {
+  const std::array<double, 6> params[] = {
+      {0.06, 4.0, 0.0, 0.02, 100.0, 0.0},     {0.07, 8.0, 0.0, 0.005, 500.0, 0.0},
+      {0.07, 10.0, 0.0, 0.005, 500.0, 0.0},   {0.07, 0.0, 34.0, 0.0, 150.0, 0.0},
+      {0.07, 1.0, 28.0, 0.01, 150.0, 0.0},    {0.09, 2000.0, 0.0, 0.0, 0.0, 0.0},
+      {0.09, 800.0, 0.0, 5.0e-4, 1.0e5, 50.0}};
+  for (double wa : {48.0, 24.0}) {
+    for (int kind = 1; kind <= 7; ++kind) {
+      SCOPED_TRACE("kind " + std::to_string(kind) + ", WA " + std::to_string(wa));
+      run.problem.layers.clear();
+      setProblem(1, 120.0, wa, 24.0, 150.0);
+      addLayer(1, 240.0, {0.06, 3.0, 0.0, 0.02, 100.0, 0.0}, {0.06, 3.0, 0.0, 0.02, 100.0, 0.0});
+      addLayer(kind, 480.0, params[kind - 1], params[kind - 1]);
+      const PySoilModel m = generateCurves(run);
+      EXPECT_TRUE(std::isfinite(m.layers[1].equivalentDepth));
+      if (kind <= 5) EXPECT_GT(m.layers[1].equivalentDepth, 0.0);
+      for (const std::string& l : scratchLines()) EXPECT_EQ(l.find_first_of("*naif"), std::string::npos) << l;
+    }
+  }
+  EXPECT_EQ(report().find("nan"), std::string::npos);
+  EXPECT_EQ(report().find("inf"), std::string::npos);
+}
+
 struct StopCase {
   const char* name;
   int kind;
