@@ -639,13 +639,18 @@ void TMainForm::rebuildWindowMenu() {
 }
 
 bool TMainForm::commitChildren() {
-  // Table editors store a cell that is being edited; dialogs store their fields.
+  // Table editors store a cell that is being edited; dialogs store their fields. An entry
+  // that is refused keeps its window in front and stops the command.
+  bool ok = true;
   for (const auto& w : std::as_const(editors_))
     if (w)
-      if (auto* f = qobject_cast<TTableForm*>(w->widget())) f->commitEdit();
+      if (auto* f = qobject_cast<TTableForm*>(w->widget()); f && !f->commitEdit()) {
+        mdi_->setActiveSubWindow(w);
+        ok = false;
+      }
   for (const auto& w : std::as_const(modalEditors_))
-    if (auto* f = w ? w->findChild<TTableForm*>() : nullptr) f->commitEdit();
-  return hub_->commitDialogs();
+    if (auto* f = w ? w->findChild<TTableForm*>() : nullptr; f && !f->commitEdit()) ok = false;
+  return hub_->commitDialogs() && ok;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -6,7 +6,10 @@
 #include <QAction>
 #include <QFile>
 #include <QMdiArea>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QMdiSubWindow>
 
 #include "app/main/main_form.h"
@@ -440,6 +443,80 @@ private slots:
     QVERIFY(action(f, "SpeedViewOutput")->isEnabled());
     action(f, "SpeedViewOutput")->trigger();
     QCOMPARE(env.prompts.openedUrls.last(), QUrl::fromLocalFile(base + ".tn5o"));
+  }
+
+  void droppedFileOpensAfterTheSaveQuestion() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("triangular-surcharges.tn5d"));
+    TMainForm f;
+    f.startWith({});
+    f.project()->SetModified();
+    auto drop = [&] {
+      QMimeData mime;
+      mime.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile("/elsewhere/second.tn5d")});
+      QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(&f, &enter);
+      QVERIFY(enter.isAccepted());
+      QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(&f, &dropEvent);
+    };
+    env.prompts.answers << Answer::Cancel;
+    drop();
+    QCOMPARE(QString::fromStdString(f.project()->FileName), QStringLiteral("NewWall.tn5d"));
+    env.prompts.answers << Answer::No;
+    drop();
+    QCOMPARE(QString::fromStdString(f.project()->FileName), path);
+    QCOMPARE(env.prompts.questions, (QStringList{kSaveQuestion, kSaveQuestion}));
+  }
+
+  void stagedProjectShowsItsStageControls() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("staged.tn4d"));
+    QVERIFY(!path.isEmpty());
+    TMainForm f;
+    f.openFile(path);
+    QVERIFY(f.project()->StageCount > 1);
+    QCOMPARE(f.findChild<QLabel*>("StatusText")->text(), QStringLiteral("Construction Stage Number: 1"));
+    QVERIFY(action(f, "Stage1")->isEnabled());
+    QVERIFY(action(f, "Stage1")->isChecked());
+    QVERIFY(action(f, "SpeedStage2")->isVisible());
+    QVERIFY(!action(f, "CopyPreviousStage")->isEnabled());
+    QVERIFY(!action(f, "OptLongTerm")->isEnabled());
+    QVERIFY(action(f, "OptStaged")->isChecked());
+    for (int k = 1; k <= f.project()->StageCount; ++k)
+      QVERIFY(QFileInfo::exists(env.scratch() + QStringLiteral("/staged.st%1").arg(k)));
+
+    action(f, "Stage2")->trigger();
+    QCOMPARE(f.project()->CurrentStage, 2);
+    QCOMPARE(f.findChild<QLabel*>("StatusText")->text(), QStringLiteral("Construction Stage Number: 2"));
+    QVERIFY(action(f, "CopyPreviousStage")->isEnabled());
+
+    TMainForm g;
+    g.startWith({});
+    QVERIFY(g.findChild<QLabel*>("StatusText")->text().isEmpty());
+    QVERIFY(!action(g, "SpeedStage1")->isVisible());
+  }
+
+  void windowMenuListsTheOpenWindows() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.showTableEditor("PileSect");
+    f.showTableEditor("NewSoil");
+    auto* menu = f.findChild<QMenu*>();
+    QMenu* windowMenu = nullptr;
+    for (QAction* a : f.menuBar()->actions())
+      if (a->text() == "&Window") windowMenu = a->menu();
+    QVERIFY(windowMenu);
+    (void)menu;
+    emit windowMenu->aboutToShow();
+    QStringList items;
+    for (QAction* a : windowMenu->actions())
+      if (!a->isSeparator()) items << a->text();
+    QCOMPARE(items, (QStringList{"&Cascade", "&Arrange Icons", "&1 Wall Stiffness", "&2 Soil Layers"}));
+    QVERIFY(windowMenu->actions().last()->isChecked());  // the active one is marked
+    windowMenu->actions().at(3)->trigger();
+    QCOMPARE(f.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Wall Stiffness"));
   }
 
   void runIsNotStartedWhenSaveAsIsCancelled() {
