@@ -2,7 +2,6 @@
 // touching elements.
 #pragma once
 
-#include "engine/soilcurves/soil_model.h"
 
 namespace tarnel::engine::py {
 
