@@ -8,9 +8,8 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   ProgramSettings::registerKey();
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tarnel/icon.png")));
-
   TMainForm form;
+  QApplication::setWindowIcon(form.windowIcon());
   form.resize(1280, 860);
   form.show();
   QStringList args = QApplication::arguments();

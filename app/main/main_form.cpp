@@ -3,6 +3,7 @@
 #include "app/main/run/analysis_run.h"
 #include "app/main/tables/table_form.h"
 #include "app/main/text_editor.h"
+#include "app/main/tool_icons.h"
 #include "app/main/user_prompts.h"
 #include "app/model/program_data.h"
 #include "app/model/stage_files.h"
@@ -376,60 +377,64 @@ void TMainForm::createToolBar() {
   toolBar_ = addToolBar(QStringLiteral("Tools"));
   toolBar_->setObjectName(QStringLiteral("MainToolBar"));
   toolBar_->setMovable(false);
-  toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  toolBar_->setIconSize(QSize(24, 24));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   // A tool button with its hint; one that repeats a menu item triggers that item and
   // follows its enabling.
   auto button = [this](QAction* twin, const QString& name, const QString& text,
-                       const QString& hint, QStyle::StandardPixmap icon = QStyle::SP_CustomBase) {
-    auto* b = new QAction(text, this);
+                       const QString& hint, const QIcon& icon) {
+    auto* b = new QAction(icon, text, this);
     b->setObjectName(name);
     b->setToolTip(hint);
     b->setStatusTip(hint);
-    if (icon != QStyle::SP_CustomBase) b->setIcon(style()->standardIcon(icon));
     if (twin) {
       connect(b, &QAction::triggered, twin, &QAction::trigger);
       connect(twin, &QAction::changed, b, [b, twin] { b->setEnabled(twin->isEnabled()); });
     }
     toolBar_->addAction(b);
-    if (icon != QStyle::SP_CustomBase) {
-      if (auto* w = qobject_cast<QToolButton*>(toolBar_->widgetForAction(b)))
-        w->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    }
     return b;
   };
-  // Buttons that repeat a menu item forward to it; their enabling follows in
-  // updateCommands.
-  button(fileNew_, "SpeedNew", "New", "New Data File", QStyle::SP_FileIcon);
-  button(fileOpen_, "SpeedOpen", "Open", "Open Data File", QStyle::SP_DialogOpenButton);
-  button(fileSave_, "SpeedSave", "Save", "Save Data File", QStyle::SP_DialogSaveButton);
+  auto standard = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+  button(fileNew_, "SpeedNew", "New", "New Data File", standard(QStyle::SP_FileIcon));
+  button(fileOpen_, "SpeedOpen", "Open", "Open Data File", standard(QStyle::SP_DialogOpenButton));
+  button(fileSave_, "SpeedSave", "Save", "Save Data File", standard(QStyle::SP_DialogSaveButton));
   toolBar_->addSeparator();
-  button(dataTitle_, "SpeedTitle", "Title", "Title");
-  button(dataWallProps_, "SpeedWallProps", "Wall", "Wall Properties");
-  button(dataWallConfig_, "SpeedWallConfig", "Config", "Wall Configuration");
-  tbSoilLayers_ = button(nullptr, "SpeedSoilLayers", "Soils", "Soil Layers");
+  button(dataTitle_, "SpeedTitle", "Title", "Title", toolIcon("title"));
+  button(dataWallProps_, "SpeedWallProps", "Wall", "Wall Properties", toolIcon("wall"));
+  button(dataWallConfig_, "SpeedWallConfig", "Config", "Wall Configuration", toolIcon("config"));
+  tbSoilLayers_ = button(nullptr, "SpeedSoilLayers", "Soils", "Soil Layers", toolIcon("soils"));
   connect(tbSoilLayers_, &QAction::triggered, dataSoil_, &QAction::trigger);
   toolBar_->addSeparator();
-  button(compRun_, "SpeedRun", "Run", "Run Analysis", QStyle::SP_MediaPlay);
-  tbStageOption_ = button(nullptr, "SpeedStageOption", "Stages", "Stage Construction Option");
-  tbViewOutput_ = button(nullptr, "SpeedViewOutput", "Output", "View Output File");
+  button(compRun_, "SpeedRun", "Run", "Run Analysis", standard(QStyle::SP_MediaPlay));
+  tbStageOption_ = button(nullptr, "SpeedStageOption", "Stages", "Stage Construction Option",
+                          toolIcon("stages"));
+  tbViewOutput_ = button(nullptr, "SpeedViewOutput", "Output", "View Output File",
+                         toolIcon("output"));
   connect(tbViewOutput_, &QAction::triggered, editOutput_, &QAction::trigger);
   toolBar_->addSeparator();
-  tbSoilProfile_ = button(nullptr, "SpeedSoilProfile", "Profile", "View Soil Profile");
+  tbSoilProfile_ = button(nullptr, "SpeedSoilProfile", "Profile", "View Soil Profile",
+                          toolIcon("profile"));
   tbResultActions_ << tbSoilProfile_;
-  tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View");
-  const QList<QPair<QString, QString>> results = {
-      {"SpeedButton13", "View p-y Curves"},   {"SpeedButton8", "Deflection Diagram"},
-      {"SpeedButton11", "Moment Diagram"},    {"SpeedButton10", "Shear Diagram"},
-      {"SpeedButton12", "Net Reaction Diagram"}, {"SpeedButton19", "DMV Diagrams"},
-      {"SpeedButton9", "Pressure Diagram"}};
-  const QStringList shortTexts = {"p-y", "Defl", "Mom", "Shear", "Reac", "DMV", "Press"};
-  for (int i = 0; i < results.size(); ++i)
-    tbResultActions_ << button(nullptr, results[i].first, shortTexts[i], results[i].second);
+  tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View", toolIcon("3d"));
+  struct Result {
+    const char* name;
+    const char* hint;
+    const char* icon;
+  };
+  for (const Result& r : {Result{"SpeedButton13", "View p-y Curves", "py"},
+                          Result{"SpeedButton8", "Deflection Diagram", "defl"},
+                          Result{"SpeedButton11", "Moment Diagram", "mom"},
+                          Result{"SpeedButton10", "Shear Diagram", "shear"},
+                          Result{"SpeedButton12", "Net Reaction Diagram", "reac"},
+                          Result{"SpeedButton19", "DMV Diagrams", "dmv"},
+                          Result{"SpeedButton9", "Pressure Diagram", "press"}})
+    tbResultActions_ << button(nullptr, r.name, r.hint, r.hint, toolIcon(r.icon));
   toolBar_->addSeparator();
   for (int k = 1; k <= 5; ++k) {
     QAction* a = button(nullptr, QStringLiteral("SpeedStage%1").arg(k),
-                        QStringLiteral("St %1").arg(k),
-                        QStringLiteral("Stage Const. %1").arg(k));
+                        QStringLiteral("Stage Const. %1").arg(k),
+                        QStringLiteral("Stage Const. %1").arg(k),
+                        toolIcon(QStringLiteral("stage%1").arg(k)));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this, k] { switchStage(k); });
     tbStageActions_ << a;
