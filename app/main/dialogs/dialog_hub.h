@@ -14,6 +14,8 @@
 //     table with that component name (PileSect, BoundCond, SoilStrength, SurchargeTable,
 //     TiebackTable1); unticking a switch in a dialog asks to close the editor.
 //   * setTextEditorAccess(): how "Control Options" reads and writes the text-editor path.
+//   * setStageManager(): the stage dialog's OK sets the number of stages through it;
+//     stagesChanged() follows (status bar, Stage menu, stage buttons).
 //   * commitDialogs(): call before a top menu opens, before Save/Run, so the active
 //     dialog stores its fields first; returns false when a field is invalid (the dialog
 //     then stays in front and the command should not go on).
@@ -68,6 +70,8 @@ class DialogHub : public QObject {
   void showSprings();
   void showTieback();
   void showControlOptions();
+  // Both stage dialogs return at once; the modal one blocks the rest of the program while
+  // it is open, without a nested event loop. The about box likewise.
   void showStages();          // modal ("Conduct &Staged-Construction Analysis...")
   void showStagesNonModal();  // tool button "Stage Construction Option"
   void showAbout();
@@ -83,7 +87,6 @@ class DialogHub : public QObject {
   void stagesChanged();
 
  private:
-  friend class tarnel::dialogs::DialogBase;
   QWidget* mainWindow_;
   std::function<tarnel::model::TProgramData*()> project_;
   std::function<QString()> getEditor_;
@@ -92,5 +95,4 @@ class DialogHub : public QObject {
   QPointer<tarnel::dialogs::DialogBase> title_, wallProps_, wallConfig_, surcharge_, concLoads_,
       springs_, tieback_, control_;
   QPointer<tarnel::dialogs::StageDialog> stageDlg_;
-  friend class DialogHubAccess;
 };
