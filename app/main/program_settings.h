@@ -10,8 +10,8 @@ class ProgramSettings {
 public:
   static constexpr int kRecentCount = 10;
 
-  // Sets the organisation and application names that give the key; call before the first
-  // QSettings is made (main() and the tests do).
+  // Names the program for Qt (organisation, application, version); main() and the tests
+  // call it first.
   static void registerKey();
 
   QString textEditor() const;

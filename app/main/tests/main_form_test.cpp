@@ -322,6 +322,12 @@ private slots:
     action(f, "EditInput")->trigger();
     QCOMPARE(env.prompts.messages, QStringList{"An error occurred in running the Word Processor"});
     QCOMPARE(ProgramSettings().textEditor(), QStringLiteral("/usr/bin/my-editor"));
+#ifndef Q_OS_WIN
+    // The key SOFTWARE\Brivok\TARNEL\2015.5.22 as an INI file of the user.
+    const QString ini = env.settingsFolder() + "/Brivok/TARNEL/2015.5.22.ini";
+    QVERIFY2(QFileInfo::exists(ini), qPrintable(ini));
+    QVERIFY(readText(ini).contains("Word%20Processor=/usr/bin/my-editor"));
+#endif
   }
 
   void helpDocumentsSayWhenMissing() {

@@ -11,7 +11,6 @@ TestEnvironment::TestEnvironment() {
   ProgramSettings::registerKey();
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-  QSettings().clear();
   setPrompts(&prompts);
 }
 

@@ -17,6 +17,8 @@ public:
   ~TestEnvironment();
   ScriptedPrompts prompts;
   QString scratch() const { return dir_.path(); }
+  // Where the program's settings are kept during the test.
+  QString settingsFolder() const { return settingsDir_.path(); }
   // Copies a file into the scratch folder and returns the copy's path.
   QString copyIn(const QString& source, const QString& newName = QString()) const;
 
