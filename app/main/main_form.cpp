@@ -1016,9 +1016,11 @@ void TMainForm::dropEvent(QDropEvent* e) {
 
 void TMainForm::runAnalysis() {
   if (!commitChildren()) return;
-  // The analysis reads the saved file: save first (Save As for an unnamed project).
-  save();
-  if (QString::fromStdString(project_->FileName) == kNewName) return;
+  // The analysis reads the saved file: save first (Save As for an unnamed project). A save
+  // that failed stops the run too, so the engine never reads an older file than the one
+  // on the screen.
+  const bool saved = save();
+  if (!saved || QString::fromStdString(project_->FileName) == kNewName) return;
   const AnalysisRun::Outcome outcome = AnalysisRun(*project_, this).execute();
   if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected) {
     // The result charts read the plot file once they are part of the program; until then

@@ -3,6 +3,7 @@
 // editors' chart and reading points from a file or the clipboard.
 #include <QtTest>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
@@ -293,6 +294,49 @@ private slots:
     QCOMPARE(label->text(), QStringLiteral("&Increments (nodes) (m)"));
     edit->setEnabled(false);
     QVERIFY(!label->isEnabled());
+  }
+
+  void dataEditValidatesOnLeaving() {
+    TestEnvironment env;
+    QWidget host;
+    auto* first = new TDataEdit(&host);
+    auto* second = new TDataEdit(&host);
+    second->move(0, 40);
+    first->setMinVal(1);
+    first->setMaxVal(300);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    first->setFocus();
+    QTRY_VERIFY(first->hasFocus());
+    first->selectAll();
+    QTest::keyClicks(first, "0");
+    second->setFocus();
+    QCOMPARE(env.prompts.messages, QStringList{"Entry must be greater than or equal to 1"});
+    QCOMPARE(first->text(), QStringLiteral("1"));
+    // The field takes the focus back after its message.
+    QTRY_VERIFY(first->hasFocus());
+  }
+
+  void leavingARefusedCellKeepsIt() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.project()->PileSect().SetRowCount(2);
+    TTableForm* form = f.showTableEditor("PileSect");
+    const QModelIndex cell = form->model()->index(0, 0);
+    form->grid()->setCurrentIndex(cell);
+    form->grid()->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(form->grid()->indexWidget(cell));
+    QVERIFY(editor);
+    editor->setText("1/0");
+    // Moving to another cell stores the entry first; the refusal keeps the cell current.
+    form->grid()->setCurrentIndex(form->model()->index(1, 0));
+    QCOMPARE(env.prompts.messages.size(), 1);
+    QTest::qWait(5);
+    QCOMPARE(form->grid()->currentIndex(), cell);
+    QVERIFY(form->grid()->indexWidget(cell));
+    QCOMPARE(f.project()->PileSect().Integer(0, 0), 0);
   }
 
   void dataEditHex() {
