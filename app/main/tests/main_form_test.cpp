@@ -65,6 +65,20 @@ private slots:
     QVERIFY(!f.project()->IsModified());
   }
 
+  void failedSaveAsKeepsTheOldName() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.project()->SetModified();
+    env.prompts.savePaths << env.scratch() + "/no such folder/wall.tn5d";
+    QVERIFY(!f.saveAs());
+    QCOMPARE(env.prompts.messages.size(), 1);
+    QCOMPARE(QString::fromStdString(f.project()->FileName), QStringLiteral("NewWall.tn5d"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("TARNEL 2015.5.22 - NewWall.tn5d"));
+    QVERIFY(f.recentFiles().files().isEmpty());
+    QVERIFY(f.project()->IsModified());
+  }
+
   void displayNameRule_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("shown");
