@@ -93,6 +93,7 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() {
   // Child windows reach the project through resolvers and the dialogs through the hub:
   // they go before the project does.
+  disconnect(mdi_, nullptr, this, nullptr);
   for (const auto& d : std::as_const(modalEditors_)) delete d.data();
   delete hub_;
   hub_ = nullptr;
@@ -510,11 +511,7 @@ void TMainForm::updateCommands() {
   const bool named = file != kNewName;
 
   // Data
-  const bool dialogs = true;
-  for (QAction* a : {dataTitle_, dataWallProps_, dataSurcharge_, dataConcLoads_, dataTieback_,
-                     dataSprings_, optTextEditor_, optStaged_, helpAbout_, tbStageOption_})
-    a->setEnabled(dialogs);
-  dataWallConfig_->setEnabled(dialogs && soils);
+  dataWallConfig_->setEnabled(soils);
   dataSoil_->setEnabled(soils);
   dataSoil_->setVisible(!longTerm);
   soilSubAction_->setVisible(longTerm);
@@ -524,13 +521,13 @@ void TMainForm::updateCommands() {
   dataDist_->setVisible(!longTerm);
   distSubAction_->setVisible(longTerm);
   distSubAction_->setEnabled(p.EarthPressureChoice == 1);
-  dataSurcharge_->setEnabled(dialogs && p.ApplySurcharge);
-  dataConcLoads_->setEnabled(dialogs && p.ApplyConcLoads);
-  dataTieback_->setEnabled(dialogs && p.ApplyTiebacks);
+  dataSurcharge_->setEnabled(p.ApplySurcharge);
+  dataConcLoads_->setEnabled(p.ApplyConcLoads);
+  dataTieback_->setEnabled(p.ApplyTiebacks);
   dataBoundary_->setEnabled(p.ApplyRestraints);
   dataPYMod_->setEnabled(p.ApplyPYMod);
   dataExtPY_->setEnabled(p.ApplyExtPY);
-  dataSprings_->setEnabled(dialogs && p.ApplySprings);
+  dataSprings_->setEnabled(p.ApplySprings);
   dataMEI_->setEnabled(p.ApplyMEI);
 
   // Options
@@ -551,18 +548,17 @@ void TMainForm::updateCommands() {
   tbStageOption_->setEnabled(tarnel::options::canUseStages(p));
 
   // Stage construction
-  const bool stagesReady = stages_ != nullptr;
   stageMenuAction_->setVisible(staged);
   for (int k = 1; k <= 5; ++k) {
     QAction* item = stageActions_[k - 1];
-    item->setEnabled(stagesReady && staged && k <= p.StageCount);
+    item->setEnabled(staged && k <= p.StageCount);
     item->setChecked(k == p.CurrentStage);
     QAction* b = tbStageActions_[k - 1];
     b->setVisible(staged);
-    b->setEnabled(stagesReady && k <= p.StageCount);
+    b->setEnabled(k <= p.StageCount);
     b->setChecked(k == p.CurrentStage);
   }
-  copyPreviousStage_->setEnabled(stagesReady && staged && p.CurrentStage > 1);
+  copyPreviousStage_->setEnabled(staged && p.CurrentStage > 1);
 
   // Computation: the text files exist only once the project is named and run.
   editInput_->setEnabled(named && QFileInfo::exists(file));
@@ -655,7 +651,7 @@ bool TMainForm::commitChildren() {
       }
   for (const auto& w : std::as_const(modalEditors_))
     if (auto* f = w ? w->findChild<TTableForm*>() : nullptr; f && !f->commitEdit()) ok = false;
-  return hub_->commitDialogs() && ok;
+  return (!hub_ || hub_->commitDialogs()) && ok;
 }
 
 // ---------------------------------------------------------------------------------------
