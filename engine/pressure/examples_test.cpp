@@ -82,7 +82,7 @@ TEST(PressureExamples, TriangularPressureWithWaterTableAndSurcharges) {
     }
     // Where the soil holds itself (the clay below 6 m) the total is a vanishing
     // positive value; elsewhere the two parts add up to it.
-    if (row.total > 1e-6) EXPECT_NEAR(row.total, row.soil + row.surcharge, 0.01 * row.total) << row.depth;
+    if (row.total > 1e-6) { EXPECT_NEAR(row.total, row.soil + row.surcharge, 0.01 * row.total) << row.depth; }
   }
   expectNoNanOrInf(out);
 }
@@ -104,11 +104,13 @@ TEST(PressureExamples, TrapezoidalPressureWithTwoTiebacks) {
     if (row.depth > 45.0 && row.depth < 180.0) plateau = std::max(plateau, row.total);
   ASSERT_GT(plateau, 0.0);
   for (const auto& row : rows) {
-    if (row.depth > 45.0 && row.depth < 180.0) EXPECT_NEAR(row.total, plateau, 0.002 * plateau) << row.depth;
-    if (row.depth > 0.0 && row.depth < 40.0)
+    if (row.depth > 45.0 && row.depth < 180.0) { EXPECT_NEAR(row.total, plateau, 0.002 * plateau) << row.depth; }
+    if (row.depth > 0.0 && row.depth < 40.0) {
       EXPECT_NEAR(row.total, plateau * row.depth / 40.0, 0.01 * plateau) << row.depth;
-    if (row.depth > 184.0 && row.depth < 240.0)
+    }
+    if (row.depth > 184.0 && row.depth < 240.0) {
       EXPECT_NEAR(row.total, plateau * (1.0 - (row.depth - 184.0) / 56.0), 0.01 * plateau) << row.depth;
+    }
   }
   expectNoNanOrInf(out);
 }

@@ -205,7 +205,7 @@ TEST_F(GeneratorTest, EveryKindBelowClayGivesFiniteCurves) {
       addLayer(kind, 480.0, params[kind - 1], params[kind - 1]);
       const PySoilModel m = generateCurves(run);
       EXPECT_TRUE(std::isfinite(m.layers[1].equivalentDepth));
-      if (kind <= 5) EXPECT_GT(m.layers[1].equivalentDepth, 0.0);
+      if (kind <= 5) { EXPECT_GT(m.layers[1].equivalentDepth, 0.0); }
       for (const std::string& l : scratchLines()) EXPECT_EQ(l.find_first_of("*naif"), std::string::npos) << l;
     }
   }
