@@ -908,6 +908,8 @@ TTableForm* TMainForm::showEditor(const QString& key, std::function<TGridTable*(
       if (w)
         if (auto* f = qobject_cast<TTableForm*>(w->widget()); f && f != form) f->refresh();
   });
+  connect(form, &TTableForm::subTablesInvalidated, this,
+          [this](const QString& key) { closeEditors(key, false); });
   connect(form, &TTableForm::subTableRequested, this,
           [this, form](const QString& subKey, std::function<TGridTable*()> subResolve) {
             showEditor(subKey, std::move(subResolve), form->isInModalHost());
@@ -939,9 +941,15 @@ TTableForm* TMainForm::showEditor(const QString& key, std::function<TGridTable*(
 }
 
 void TMainForm::closeTableEditor(const QString& componentName) {
-  // The editor and the editors of its sub-tables (keys that start with its name).
+  closeEditors(componentName, true);
+}
+
+void TMainForm::closeEditors(const QString& key, bool itself) {
+  // Sub-table editors are keyed below their table ("NewSoil/2/0").
+  const QString below = key + QLatin1Char('/');
+  auto matches = [&](const QString& k) { return (itself && k == key) || k.startsWith(below); };
   for (auto it = editors_.begin(); it != editors_.end();) {
-    if (it.key() == componentName || it.key().startsWith(componentName + QLatin1Char('/'))) {
+    if (matches(it.key())) {
       if (it.value()) it.value()->close();
       it = editors_.erase(it);
     } else {
@@ -949,7 +957,7 @@ void TMainForm::closeTableEditor(const QString& componentName) {
     }
   }
   for (auto it = modalEditors_.begin(); it != modalEditors_.end();) {
-    if (it.key() == componentName || it.key().startsWith(componentName + QLatin1Char('/'))) {
+    if (matches(it.key())) {
       if (it.value()) it.value()->close();
       it = modalEditors_.erase(it);
     } else {

@@ -71,6 +71,8 @@ public:
   TTableForm* showTableEditor(const QString& componentName);
   TTableForm* tableEditor(const QString& componentName) const;
   void closeTableEditor(const QString& componentName);
+  // Closes the editors of a table's sub-tables (and the table's own when `itself`).
+  void closeEditors(const QString& key, bool itself);
   // Opens the editor of any table reached through `resolve` (sub-tables of the editors).
   TTableForm* showEditor(const QString& key, std::function<tarnel::model::TGridTable*()> resolve,
                          bool modal);

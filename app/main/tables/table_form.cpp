@@ -232,7 +232,16 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   grid_->setModel(model_);
   grid_->setItemDelegate(new TableDelegate(this, grid_));
   layout_->addWidget(grid_, 1);
-  connect(model_, &TableModel::stored, this, [this] {
+  connect(model_, &TableModel::stored, this, [this](int column) {
+    // A new choice may bring another kind of sub-table: its open editor is out of date.
+    const TGridTable* t = table();
+    if (t && t->Column(column).Class() == ColumnClass::Enum) {
+      for (std::size_t c = 0; c < t->ColumnCount(); ++c)
+        if (t->Column(c).Class() == ColumnClass::Table) {
+          emit subTablesInvalidated(objectName());
+          break;
+        }
+    }
     tableChanged();
     emit edited();
   });

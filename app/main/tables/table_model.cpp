@@ -131,6 +131,6 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
   }
   // Grouped rows share the value and a choice may bring another sub-table: show all.
   emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, columnCount() - 1));
-  emit stored();
+  emit stored(c);
   return true;
 }

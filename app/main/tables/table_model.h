@@ -37,7 +37,8 @@ public:
   void reload();
 
 signals:
-  void stored();
+  // A cell was stored (table column index).
+  void stored(int column);
 
 private:
   Resolver resolve_;

@@ -151,6 +151,9 @@ private slots:
     TMainForm f;
     f.startWith({});
     TTableForm* form = f.showTableEditor("NewSoil");
+    form->openSubTable(form->model()->index(0, 2));
+    QVERIFY(f.tableEditor("NewSoil/2/0"));
+    f.mdiArea()->setActiveSubWindow(f.mdiArea()->subWindowList().first());
     const QModelIndex type = form->model()->index(0, 0);
     form->grid()->setCurrentIndex(type);
     form->grid()->edit(type);
@@ -161,6 +164,7 @@ private slots:
     combo->setCurrentIndex(4);
     emit combo->activated(4);
     QCOMPARE(f.project()->NewSoil().Integer(0, 0), 5);
+    QVERIFY(!f.tableEditor("NewSoil/2/0"));
     QCOMPARE(f.project()->NewSoil().Text(2, 0), std::string("1: Silt"));
     QVERIFY(form->model()->data(form->model()->index(0, 0), Qt::DisplayRole).toString().startsWith("5 - Silt"));
   }
