@@ -343,6 +343,23 @@ private slots:
     QCOMPARE(f.project()->PileSect().Integer(0, 0), 0);
   }
 
+  void dataEditLimitsStayOrdered() {
+    TestEnvironment env;
+    TDataEdit a;
+    a.setMinVal(10);
+    a.setMaxVal(5);  // below the minimum: taken as the minimum
+    QCOMPARE(double(a.maxVal()), 10.0);
+    QCOMPARE(double(a.number()), 10.0);  // the value moved into the new range
+    TDataEdit b;
+    b.setMaxVal(5);
+    b.setMinVal(10);  // above the maximum: taken as the maximum
+    QCOMPARE(double(b.minVal()), 5.0);
+    TDataEdit c;
+    c.setIntegerOnly(true);
+    QCOMPARE(double(c.minVal()), -2147483648.0);
+    QCOMPARE(double(c.maxVal()), 2147483647.0);
+  }
+
   void dataEditHex() {
     TestEnvironment env;
     TDataEdit edit;

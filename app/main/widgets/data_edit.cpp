@@ -73,13 +73,14 @@ void TDataEdit::setHex(bool on) {
 
 void TDataEdit::setMinVal(long double v) {
   if (integerOnly_) v = std::clamp(v, kInt32Min, kInt32Max);
-  minVal_ = v;
-  if (maxVal_ < minVal_) maxVal_ = minVal_;
+  // A minimum above the maximum is taken as the maximum.
+  minVal_ = v > maxVal_ ? maxVal_ : v;
   if (number() < minVal_) setNumber(minVal_);
 }
 
 void TDataEdit::setMaxVal(long double v) {
   if (integerOnly_) v = std::clamp(v, kInt32Min, kInt32Max);
+  // A maximum below the minimum is taken as the minimum.
   maxVal_ = v < minVal_ ? minVal_ : v;
   if (number() > maxVal_) setNumber(maxVal_);
 }
