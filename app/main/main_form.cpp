@@ -54,7 +54,7 @@ const QStringList& openFilters() {
   static const QStringList f = {
       QStringLiteral("Tarnel 2015 (*.tn5d)"), QStringLiteral("Tarnel 2013 (*.tn4d)"),
       QStringLiteral("Tarnel 3.0 (*.tnd)"), QStringLiteral("Tarnel 2.0 (*.tnd)"),
-      QStringLiteral("All Files (*)")};
+      allFilesFilter()};
   return f;
 }
 
@@ -799,7 +799,7 @@ bool TMainForm::saveAs() {
   if (QFileInfo(proposed).isRelative()) proposed = QDir::current().absoluteFilePath(proposed);
   const auto choice = prompts().saveFile(
       this, QStringLiteral("Save ") + displayName(old) + QStringLiteral(" As"), proposed,
-      {QStringLiteral("Tarnel 2015 (*.tn5d)"), QStringLiteral("All Files (*)")}, 0);
+      {QStringLiteral("Tarnel 2015 (*.tn5d)"), allFilesFilter()}, 0);
   if (choice.path.isEmpty()) return false;
   QString target = QFileInfo(choice.path).absoluteFilePath();
   if (choice.filterIndex == 0 && QFileInfo(target).suffix().isEmpty())

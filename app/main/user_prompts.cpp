@@ -20,6 +20,14 @@ int indexOfFilter(const QStringList& filters, const QString& chosen) {
 
 }  // namespace
 
+QString allFilesFilter() {
+#ifdef Q_OS_WIN
+  return QStringLiteral("All Files (*.*)");
+#else
+  return QStringLiteral("All Files (*)");
+#endif
+}
+
 UserPrompts& prompts() {
   static DesktopPrompts desktop;
   return g_installed ? *g_installed : desktop;

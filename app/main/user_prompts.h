@@ -54,6 +54,10 @@ public:
                       const QStringList& filters, int filterIndex) override;
 };
 
+// The file type that shows every file: "All Files (*.*)" (on systems where "*.*" would miss
+// names without a dot, the pattern is "*").
+QString allFilesFilter();
+
 // The service in use: the desktop one unless a test has installed another.
 UserPrompts& prompts();
 // Installs `p` (not owned; nullptr returns to the desktop service).

@@ -185,7 +185,7 @@ void TTableChartForm::browse() {
   const auto choice = prompts().openFile(
       window(), QStringLiteral("Open"), fileName_->text(),
       {QStringLiteral("Text Files (*.txt)"), QStringLiteral("Data Files (*.dat)"),
-       QStringLiteral("All Files (*)")});
+       allFilesFilter()});
   if (!choice.path.isEmpty()) fileName_->setText(choice.path);
 }
 

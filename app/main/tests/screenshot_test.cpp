@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QToolBar>
@@ -104,6 +106,27 @@ private slots:
     checkButtonsFit(curve);
     QVERIFY(sets->window()->grab().save(shotPath("curve-sets-editor")));
     QVERIFY(curve->window()->grab().save(shotPath("curve-editor")));
+  }
+
+  void menus() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("short-long-term.tn5d"));
+    TMainForm f;
+    f.resize(1400, 900);
+    f.show();
+    f.openFile(path);
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    for (QAction* a : f.menuBar()->actions()) {
+      QMenu* m = a->menu();
+      if (!m || !a->isVisible()) continue;
+      emit m->aboutToShow();
+      m->popup(f.mapToGlobal(QPoint(20, 40)));
+      QTest::qWait(150);
+      QString name = a->text();
+      name.remove('&');
+      QVERIFY(m->grab().save(shotPath("menu-" + name.toLower())));
+      m->hide();
+    }
   }
 
   void dialogsOverTheMainWindow() {
