@@ -198,14 +198,16 @@ bool TableDelegate::eventFilter(QObject* object, QEvent* event) {
     }
   }
   if (event->type() == QEvent::FocusOut) {
-    if (inMessage_) return true;
+    // The editor itself still sees the event; the default commit-and-close is replaced by
+    // the checked store below.
+    if (inMessage_) return false;
     auto* combo = qobject_cast<QComboBox*>(editor);
     if (combo && combo->view()->isVisible()) return false;
     // Leaving the cell for another cell or control stores it; a refused entry keeps it.
     if (!editor->isAncestorOf(QApplication::focusWidget())) {
       if (store(editor)) emit closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
-    return true;
+    return false;
   }
   return QStyledItemDelegate::eventFilter(object, event);
 }
