@@ -712,8 +712,8 @@ bool TMainForm::maybeSave() {
     case UserPrompts::Answer::Cancel: return false;
     case UserPrompts::Answer::No: return true;
     default:
-      save();
-      return QString::fromStdString(project_->FileName) != kNewName;
+      // A save that failed (or was cancelled) keeps the project: its edits are not lost.
+      return save() && QString::fromStdString(project_->FileName) != kNewName;
   }
 }
 
