@@ -6,7 +6,6 @@
 #include "app/main/tool_icons.h"
 #include "app/main/user_prompts.h"
 #include "app/model/program_data.h"
-#include "app/model/stage_files.h"
 
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/option_coupling.h"
