@@ -3,6 +3,8 @@
 # window when a display exists, otherwise the analysis of the example from the command
 # line with a short summary.
 set -euo pipefail
+# Cache hits across clones in other folders (CI builds a fresh clone elsewhere).
+export CCACHE_BASEDIR="$(cd "$(dirname "$0")" && pwd)" CCACHE_NOHASHDIR=true
 cd "$(dirname "$0")"
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -3,6 +3,8 @@
 #   1. the full build (engine, model, programs, benchmarks) and all its tests;
 #   2. the engine and the model again with AddressSanitizer and UBSan, and their tests.
 set -euo pipefail
+# Cache hits across clones in other folders (CI builds a fresh clone elsewhere).
+export CCACHE_BASEDIR="$(cd "$(dirname "$0")" && pwd)" CCACHE_NOHASHDIR=true
 cd "$(dirname "$0")"
 scripts/deps.sh
 jobs="$(nproc)"
