@@ -98,7 +98,7 @@ double activeShift(int kind, double b, double cu, double phi, double s, double s
     case kWeakRock:
       return 0.0;
     case kSand:
-      ka = rankineKa(phi, sp(3.1416f) / 4.0);
+      ka = rankineKa(phi, kPiCurves / 4.0);
       threshold = 1.0e-5;
       break;
     case kSilt:

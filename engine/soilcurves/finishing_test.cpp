@@ -55,6 +55,9 @@ TEST(ActiveShift, SandAndSiltUseRankine) {
   EXPECT_TRUE(near(24.0 * 10.0 * ka - coh, activeShift(kSilt, 24.0, 0.5, phi, 1.0, 10.0, 0.0), 1e-5));
   EXPECT_EQ(activeShift(kRock, 24.0, 0.0, phi, 1.0, 10.0, 500.0), 0.0);
   EXPECT_EQ(activeShift(kWeakRock, 24.0, 0.0, phi, 1.0, 10.0, 500.0), 0.0);
+  // Sand takes 45 degrees from pi = 3.1416 as a double, silt from 4 atan 1.
+  const double kaSand = std::pow(std::tan(3.1416 / 4 - phi / 2), 2);
+  EXPECT_DOUBLE_EQ(24.0 * 10.0 * kaSand, activeShift(kSand, 24.0, 0.0, phi, 1.0, 10.0, 0.0));
 }
 
 TEST(FinishPoints, MultipliersAndShiftBySide) {

@@ -12,6 +12,10 @@ inline constexpr int kCurvesPerLayer = 5;
 // Widened single-precision literal: sp(0.055f) is the constant the curves were built with.
 constexpr double sp(float v) { return static_cast<double>(v); }
 
+// The value of pi the curve criteria use for degrees and for 45 degrees (a double, not
+// a widened single like the surcharge constants).
+inline constexpr double kPiCurves = 3.1416;
+
 // Soil kinds of the layer records.
 enum SoilKind : int {
   kSoftClay = 1,

@@ -66,6 +66,19 @@ TEST(WeakRock, MatchesReese1997) {
   }
 }
 
+// The deflection constants of both rock curves are plain decimals (0.0004 b, 0.0005 yrm
+// and the other weak-rock ratios), not widened floats: the points must agree to the bit
+// with the decimal values.
+TEST(RockConstants, DecimalDeflectionFactors) {
+  const RockCurve r = rockCurve({30.0, 24.0, 2000.0, 0.05});
+  EXPECT_DOUBLE_EQ(0.0004 * 24.0, r.y1);
+  const WeakRockCurve w = weakRockCurve({12.0, 24.0, 500.0, 50.0, 5.0e-4, 1.0e5});
+  const double yrm = 5.0e-4 * 24.0;
+  const double ratios[kPoints] = {0.0005, 0.001, 0.003, 0.006, 0.009, 0.02, 0.04, 0.06, 0.08,
+                                  0.1,    0.25,  0.5,   0.75,  1,     4,    8,    12};
+  for (int j = 0; j < kPoints; ++j) EXPECT_DOUBLE_EQ(ratios[j] * yrm, w.points.y[j]) << "point " << j + 1;
+}
+
 TEST(WeakRock, AtTheRockSurface) {
   const WeakRockCurve c = weakRockCurve({1.0e-8, 24.0, 500.0, 100.0, 5.0e-4, 1.0e5});
   EXPECT_TRUE(near(1.0 / 3.0, c.alphar, 1e-6));  // RQD = 100

@@ -34,7 +34,7 @@ double tableAt(const std::array<float, 10>& single, const std::array<double, 10>
 }
 
 double quarterPi(Precision precision) {
-  return precision == Precision::Single ? sp(3.1416f) / 4.0 : std::atan(1.0);
+  return precision == Precision::Single ? kPiCurves / 4.0 : std::atan(1.0);
 }
 
 // ps: the smaller of wedge and flow-around, or the plane passive value of a wall of
@@ -167,7 +167,7 @@ void sandCurves(PySoilModel& m, CurveFinisher& f, int layer) {
       r.side = side;
       r.header = {{"DEPTH BELOW GS", u.len, fmt::fixed(printedDepth(m, c, side), 10, 2)},
                   {"DIAM", u.len, fmt::fixed(s.b, 10, 3)},
-                  {"PHI", "DEG", fmt::fixed(s.phi * 180.0 / sp(3.1416f), 8, 2)},
+                  {"PHI", "DEG", fmt::fixed(s.phi * 180.0 / kPiCurves, 8, 2)},
                   {"GAMMA AVG", u.unitWeight(), fmt::exponent(s.gammaAvg, 10, 3)},
                   {"K", u.unitWeight(), fmt::exponent(s.k, 10, 3)},
                   {"A", "", fmt::fixed(curve.a, 7, 3)},

@@ -85,7 +85,7 @@ TEST(Sand, MatchesReeseCoxKoopWedgeFlowAndCurve) {
     const double phi = deg(t.phiDeg);
     const Published s = sandPublished(t.x, t.b, t.gamma, phi, t.k);
     ASSERT_LT(s.yk, s.yu);
-    const SandCurve c = sandCurve({t.x, t.b, t.gamma, deg(t.phiDeg) * sp(3.1416f) / kPi, t.k, false});
+    const SandCurve c = sandCurve({t.x, t.b, t.gamma, deg(t.phiDeg) * 3.1416 / kPi, t.k, false});
     EXPECT_TRUE(near(s.ps, c.ps, 1e-4)) << t.x;
     EXPECT_TRUE(near(s.pu, c.pu, 1e-4));
     EXPECT_TRUE(near(s.pm, c.pm, 1e-4));

@@ -149,7 +149,7 @@ void siltCurves(PySoilModel& m, CurveFinisher& f, int layer) {
       r.wideScratch = true;
       r.header = {{"DEPTH BELOW GS", u.len, fmt::fixed(printedDepth(m, c, side), 10, 2)},
                   {"DIAM", u.len, fmt::fixed(s.b, 10, 3)},
-                  {"PHI", "DEG", fmt::fixed(s.phi * 180.0 / sp(3.1416f), 8, 2)},
+                  {"PHI", "DEG", fmt::fixed(s.phi * 180.0 / kPiCurves, 8, 2)},
                   {"GAMMA AVG", u.unitWeight(), fmt::exponent(s.gammaAvg, 10, 3)},
                   {"A", "", fmt::fixed(curve.a, 7, 3)},
                   {"B", "", fmt::fixed(curve.bFactor, 7, 3)},

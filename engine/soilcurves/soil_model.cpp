@@ -9,7 +9,7 @@
 namespace tarnel::engine::py {
 namespace {
 
-constexpr double kDegToRad = sp(3.1416f) / 180.0;
+constexpr double kDegToRad = kPiCurves / 180.0;
 constexpr double kNegligible = 1.0e-20;  // a strength this small counts as absent
 
 void beyondWarning(std::ostream& out, double X, const char* line1, const char* line2) {

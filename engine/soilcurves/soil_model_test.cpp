@@ -41,7 +41,7 @@ TEST_F(ModelTest, LayerCrossingTheExcavationIsCutWithInterpolatedTopValues) {
   const double expected[] = {120.1, 150.0, 180.0, 210.0, 239.9, 240.1, 300.0, 360.0, 420.0, 479.9};
   ASSERT_EQ(m.curveCount(), 10);
   for (int c = 0; c < 10; ++c) EXPECT_TRUE(near(expected[c], m.curveX[c], 1e-12)) << c;
-  EXPECT_TRUE(near(33.0 * sp(3.1416f) / 180.0, interpolate(m.phi, 360.0)));
+  EXPECT_DOUBLE_EQ(33.0 * 3.1416 / 180.0, interpolate(m.phi, 360.0));  // pi as 3.1416, a double
 }
 
 TEST_F(ModelTest, LayerEndingAtTheExcavationContributesNothing) {

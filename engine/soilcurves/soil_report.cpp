@@ -60,7 +60,7 @@ void writeSoilReport(std::ostream& out, const PySoilModel& m, const UnitTexts& u
   for (std::size_t i = 0; i < m.strength.size(); ++i) {
     const double e50 = m.e50[i].v;
     out << fmt::blanks(6) << fmt::fixed(m.strength[i].x, 15, 2) << fmt::scaled(m.strength[i].v, 13, 4)
-        << fmt::fixed(m.phi[i].v * 180.0 / sp(3.1416f), 13, 3)
+        << fmt::fixed(m.phi[i].v * 180.0 / kPiCurves, 13, 3)
         << (e50 < 1.0e-6 ? fmt::blanks(7) + "-----" : fmt::scaled(e50, 15, 4)) << "\n";
   }
 

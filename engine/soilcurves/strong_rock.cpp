@@ -10,7 +10,7 @@ RockCurve rockCurve(const RockInput& in) {
   RockCurve c;
   c.su = 0.5 * in.qu;
   c.ei = 2000.0 * c.su;
-  c.y1 = sp(0.0004f) * in.b;
+  c.y1 = 0.0004 * in.b;
   const double p1 = c.ei * c.y1;
   c.pu = c.su * in.b;
   c.y2 = c.y1 + (c.pu - p1) / (100.0 * c.su);

@@ -12,8 +12,7 @@ namespace tarnel::engine::py {
 namespace {
 
 constexpr std::array<double, kPoints> kRatio = {
-    sp(0.0005f), sp(0.001f), sp(0.003f), sp(0.006f), sp(0.009f), sp(0.02f), sp(0.04f), sp(0.06f), sp(0.08f),
-    sp(0.1f),    sp(0.25f),  0.5,        0.75,        1.0,         4.0,        8.0,        12.0};
+    0.0005, 0.001, 0.003, 0.006, 0.009, 0.02, 0.04, 0.06, 0.08, 0.1, 0.25, 0.5, 0.75, 1.0, 4.0, 8.0, 12.0};
 
 }  // namespace
 
