@@ -280,6 +280,8 @@ TEST_F(ProjectFiles, ReadingErrorsOfEveryKind) {
   const Case cases[] = {
       {"0\t1\t1\t0", "0\t1.5\t1\t0", "Error on Line 4 Item 2\nAn integer was expected but not found."},
       {"1\r\n1 0 \r\n", "1\r\nx 0 \r\n", "Error on Line 11 Item 1\nAn integer was expected but not found."},
+      // A stiffness no double can hold is refused rather than kept as an infinity (saved as 0).
+      {"0\t1\t1\t0", "0\t1\t1\t1E400", "Error on Line 4 Item 4\nA floating point number was expected but not found."},
   };
   for (const auto& c : cases) {
     std::string text = kNewProjectText;

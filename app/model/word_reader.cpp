@@ -1,6 +1,8 @@
 // Word-by-word reading of data and stage files.
 #include "app/model/word_reader.h"
 
+#include <cfloat>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -75,7 +77,10 @@ std::string TWordReader::NextWord() {
 long double TWordReader::ReadReal() {
   const std::string w = NextWord();
   const auto v = ParseReal(w);
-  if (!v) Fail("A floating point number was expected but not found.");
+  // Every value of the project is kept as a double: a word such as 1E400 would become an
+  // infinity there and be written back as 0, so it is refused like any other bad number.
+  if (!v || std::fabs(*v) > static_cast<long double>(DBL_MAX))
+    Fail("A floating point number was expected but not found.");
   return *v;
 }
 

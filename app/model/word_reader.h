@@ -35,7 +35,9 @@ class TWordReader {
   std::string ReadLine();
   // The next word, moving over used-up and empty lines.
   std::string NextWord();
-  long double ReadReal();  // "A floating point number was expected but not found."
+  // "A floating point number was expected but not found." also for a magnitude beyond the
+  // range of a double.
+  long double ReadReal();
   int ReadInteger();       // "An integer was expected but not found."
 
   // Number of words on the line the next word would come from (the current line).

@@ -51,6 +51,18 @@ TEST(WordReader, MessagesNameLineAndItem) {
   EXPECT_EQ(ErrorOf([&] { t.ReadInteger(); }), "Error on Line 1 Item 2\nAn integer was expected but not found.");
 }
 
+TEST(WordReader, NumbersBeyondTheRangeOfADoubleAreRefused) {
+  // 1.8E308 lies just above the largest double (about 1.797E308); 1E-400 is merely tiny.
+  auto r = TWordReader::FromText("1.7E308 -1E-400\n2 1.8E308\n-1E400\n");
+  EXPECT_EQ(r.ReadReal(), 1.7E308L);
+  EXPECT_EQ(static_cast<double>(r.ReadReal()), 0.0);
+  EXPECT_EQ(r.ReadReal(), 2.0L);
+  EXPECT_EQ(ErrorOf([&] { r.ReadReal(); }),
+            "Error on Line 2 Item 2\nA floating point number was expected but not found.");
+  EXPECT_EQ(ErrorOf([&] { r.ReadReal(); }),
+            "Error on Line 3 Item 1\nA floating point number was expected but not found.");
+}
+
 TEST(WordReader, MissingFile) {
   TWordReader r("/nonexistent/folder/file.tn5d");
   EXPECT_FALSE(r.ok());
