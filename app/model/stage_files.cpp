@@ -67,7 +67,10 @@ FileResult JoinStageFiles(const std::string& dataFile, int stageCount, const std
           fs::remove(from, ec2);
         }
       } else {
+        // Neither name keeps a stage file beyond the count: the new name gets no stale ones
+        // and the old name none at all.
         fs::remove(to, ec);
+        fs::remove(from, ec);
       }
     }
   }

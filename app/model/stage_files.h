@@ -25,7 +25,7 @@ FileResult SplitStagedFile(const std::string& dataFile, int stageCount);
 // Writes `dataFile` as the lines of the stage files 1..stageCount of `stageSource` (the data
 // file whose stage files are used; usually the same name). A missing stage file is an error
 // and leaves the data file untouched. With a different `stageSource` the stage files are
-// then moved to the new name.
+// then moved to the new name; the old name keeps no stage file.
 FileResult JoinStageFiles(const std::string& dataFile, int stageCount,
                           const std::string& stageSource);
 

@@ -79,9 +79,11 @@ TEST_F(StageFiles, StagedOlderFileIsSplitAndConverted) {
 
   // Joining gives a current staged data file that reads back.
   const std::string joined = Path("joined.tn5d");
+  std::ofstream(StageFileName(data, 3)) << "left over from an earlier count";
   ASSERT_TRUE(JoinStageFiles(joined, 2, data));
   EXPECT_TRUE(fs::exists(StageFileName(joined, 1))) << "the stage files follow the new name";
-  EXPECT_FALSE(fs::exists(StageFileName(data, 1)));
+  for (int k = 1; k <= 5; ++k) EXPECT_FALSE(fs::exists(StageFileName(data, k))) << "the old name keeps no stage file " << k;
+  EXPECT_FALSE(fs::exists(StageFileName(joined, 3)));
   const auto lines = LinesOf(joined);
   EXPECT_EQ(lines.size(), s1.size() + s2.size());
   TProgramData back;
