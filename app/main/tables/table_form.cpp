@@ -80,6 +80,13 @@ QModelIndex TableGrid::nextCell(const QModelIndex& index) const {
   return model()->index(0, 0);
 }
 
+bool TableGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // A click on the current cell opens its editor at once. The view would otherwise wait
+  // for a possible double click, and the keys typed in that moment were dropped.
+  if (trigger == SelectedClicked) trigger = EditKeyPressed;
+  return QTableView::edit(index, trigger, event);
+}
+
 void TableGrid::keyPressEvent(QKeyEvent* e) {
   if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && state() != EditingState) {
     const QModelIndex cur = currentIndex();

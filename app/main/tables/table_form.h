@@ -35,8 +35,10 @@ public:
   // The cell Enter leads to from `index`.
   QModelIndex nextCell(const QModelIndex& index) const;
   QWidget* openEditor() const;
+  using QTableView::edit;
 
 protected:
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void keyPressEvent(QKeyEvent* e) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 

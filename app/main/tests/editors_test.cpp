@@ -107,6 +107,32 @@ private slots:
     QCOMPARE(form->grid()->currentIndex(), form->model()->index(0, 0));
   }
 
+  void typingRightAfterClickingTheCurrentCellIsKept() {
+    // A user clicks the cell that is already current and types at once: the keys go into
+    // the cell, none is lost to the wait for a double click.
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.show();
+    TTableForm* form = f.showTableEditor("PileSect");
+    QVERIFY(form);
+    TableGrid* grid = form->grid();
+    const QModelIndex index = form->model()->index(0, 1);
+    grid->setCurrentIndex(index);
+    grid->setFocus();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+    // The keys go where the focus is: the cell's editor once it is open, else the grid.
+    QWidget* target = grid->indexWidget(index) ? grid->indexWidget(index) : grid;
+    QTest::keyClick(target, Qt::Key_4);
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(index));
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_2);
+    QCOMPARE(editor->text(), QStringLiteral("42"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(f.project()->PileSect().Integer(1, 0), 42);
+    QVERIFY(env.prompts.messages.isEmpty());
+  }
+
   void headerShowsCaptionLinesAndUnits() {
     TestEnvironment env;
     TMainForm f;
