@@ -300,6 +300,14 @@ TEST_F(ProjectFiles, ReadingErrorsOfEveryKind) {
   EXPECT_EQ(p.PileSect().Integer(0, 0), 7) << "the extra word is taken as the next record's first value";
   EXPECT_FALSE(p.CreateFromFile(Path("missing.tn5d"), 1).ok);
   EXPECT_EQ(p.PileSect().RowCount(), 1);
+  // A folder (dropped on the window, or a recent file that became one) is a file that cannot
+  // be opened, not a fault of the program.
+  fs::create_directory(Path("folder.tn5d"));
+  const FileResult folder = p.CreateFromFile(Path("folder.tn5d"), 1);
+  EXPECT_FALSE(folder.ok);
+  EXPECT_FALSE(folder.message.empty());
+  EXPECT_EQ(p.PileSect().RowCount(), 1);
+  EXPECT_FALSE(ReadWholeFile(Path("folder.tn5d")).has_value());
 }
 
 TEST_F(ProjectFiles, CountsBeyondTheEditorMaximumAreReadCompletely) {

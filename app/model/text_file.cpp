@@ -53,11 +53,19 @@ FileResult WriteFileSafely(const std::string& path, const std::string& text) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return text;
+  // A folder opens like a file here but throws on the first read (a folder dropped on the
+  // window, a recent-file entry that became a folder): it is a file that cannot be read.
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return std::nullopt;
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return text;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -7,17 +7,17 @@
 #include <iterator>
 
 #include "app/model/real_format.h"
+#include "app/model/text_file.h"
 
 namespace tarnel::model {
 
 TWordReader::TWordReader(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const auto text = ReadWholeFile(path);
+  if (!text) {
     ok_ = false;
     return;
   }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  Split(text);
+  Split(*text);
 }
 
 TWordReader TWordReader::FromText(std::string_view text) {
