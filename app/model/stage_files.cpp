@@ -82,7 +82,8 @@ FileResult ConvertStageFiles(TProgramData& project, const std::string& dataFile,
   FileResult first;
   for (int k = 1; k <= stageCount; ++k) {
     const std::string name = StageFileName(dataFile, k);
-    if (!fs::exists(name)) continue;
+    std::error_code ec;
+    if (!fs::exists(name, ec)) continue;
     FileResult r = project.ReadStage(name, layoutCode);
     if (!r && first) first = r;
     project.CurrentStage = k;
