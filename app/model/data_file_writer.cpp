@@ -19,6 +19,14 @@ constexpr const char* kEol = "\r\n";
 constexpr const char* kUnused = "0.0  ";  // soil parameter without meaning for the soil type
 
 std::string R(double v) { return FormatReal(v, 8); }
+
+// The title is one record: a line break in it (pasted text) would shift every later record
+// and leave a file that no longer reads, so it is written as a blank.
+std::string TitleRecord(std::string title) {
+  for (char& ch : title)
+    if (ch == '\r' || ch == '\n') ch = ' ';
+  return title;
+}
 std::string I(int v) { return std::to_string(v); }
 
 struct Codes {
@@ -73,7 +81,7 @@ class BlockWriter {
     const bool english = p_.Units == 1;
     const bool si = p_.Units == 2;
     std::string o;
-    o += title + kEol;
+    o += TitleRecord(title) + kEol;
     o += I(k.c[1]) + " " + I(k.c[2]) + "\t" + I(k.c[3]) + "\t" + I(k.c[4]) + "\t" + I(k.c[5]) + "\t" + I(k.c[6]) +
          " " + I(k.c[7]) + " " + I(k.c[8]) + " " + I(k.c[9]) + " " + I(k.c[10]) + kEol;
     o += I(p_.Increments) + " " + R(p_.IncrementLength) + "\t" + R(p_.MaxDeflection) + "\t" + R(p_.Tolerance) +

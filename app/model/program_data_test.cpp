@@ -241,6 +241,17 @@ TEST_F(ProjectFiles, StageBlocksCarryHeadingCountAndTerminator) {
   }
 }
 
+TEST_F(ProjectFiles, ALineBreakInTheTitleDoesNotSplitTheTitleRecord) {
+  TProgramData p;
+  p.Title = "Pasted\r\ntitle\n";
+  std::string expected = kNewProjectText;
+  expected.replace(0, 8, "Pasted  title ");
+  EXPECT_EQ(p.ProjectText(), expected);
+  TProgramData back;
+  ASSERT_TRUE(back.CreateFromFile(Write("t.tn5d", expected), 1));
+  EXPECT_EQ(back.Title, "Pasted  title ");
+}
+
 TEST_F(ProjectFiles, ModificationFactorOf0036ReadsAsOne) {
   std::string text = kNewProjectText;
   text.replace(text.find("0\t0\t0\t0\t0\t1\t1\t0"), 15, "0\t0\t0\t0\t0\t0.036\t1\t0");
