@@ -218,9 +218,10 @@ CurveSoil soilAtCurve(const PySoilModel& m, int c, const Streams& io) {
 
 double formulaDepth(const PySoilModel& m, int c, Side side) {
   const PyLayer& L = m.layers[m.layerOfCurve(c)];
-  // A layer thinner than two offsets crosses its end curves; the depth into the layer
-  // is kept at least the offset, so no formula sees a depth at or above its surface.
-  const double into = std::max(m.curveX[c] - L.top, m.e) + L.equivalentDepth;
+  // A layer thinner than two offsets crosses its end curves, and one thinner than the
+  // offset puts its last curve above its top: that depth counts as the surface, so no
+  // formula sees a negative depth.
+  const double into = std::max(m.curveX[c] - L.top, 0.0) + L.equivalentDepth;
   return side == Side::Excavation ? into : m.H + into;
 }
 

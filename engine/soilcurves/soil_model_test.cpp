@@ -44,6 +44,25 @@ TEST_F(ModelTest, LayerCrossingTheExcavationIsCutWithInterpolatedTopValues) {
   EXPECT_DOUBLE_EQ(33.0 * 3.1416 / 180.0, interpolate(m.phi, 360.0));  // pi as 3.1416, a double
 }
 
+TEST_F(ModelTest, ThinLayerCrossesItsEndCurvesAtTheirOwnDepths) {
+  // A 0.15 in layer: the first curve lies 0.1 in below its top, the last 0.1 in above its
+  // bottom, i.e. 0.05 in below the top; the formulas see those depths on both sides.
+  layer(kSoftClay, 120.15, {0.06, 2.0, 0.0, 0.02, 100.0, 0.0}, {0.06, 2.0, 0.0, 0.02, 100.0, 0.0});
+  const PySoilModel m = buildSoilModel(pb, sp(0.036f), io);
+  ASSERT_EQ(m.curveCount(), 5);
+  EXPECT_TRUE(near(0.1, formulaDepth(m, 0, Side::Excavation), 1e-9));
+  EXPECT_TRUE(near(0.15 - 0.1, formulaDepth(m, 4, Side::Excavation), 1e-9));
+  EXPECT_TRUE(near(120.0 + 0.05, formulaDepth(m, 4, Side::Backfill), 1e-9));
+}
+
+TEST_F(ModelTest, LayerThinnerThanTheOffsetNeverGivesANegativeDepth) {
+  layer(kSoftClay, 120.05, {0.06, 2.0, 0.0, 0.02, 100.0, 0.0}, {0.06, 2.0, 0.0, 0.02, 100.0, 0.0});
+  const PySoilModel m = buildSoilModel(pb, sp(0.036f), io);
+  ASSERT_EQ(m.curveCount(), 5);
+  EXPECT_EQ(0.0, formulaDepth(m, 4, Side::Excavation));  // its last curve lies above its top
+  EXPECT_EQ(120.0, formulaDepth(m, 4, Side::Backfill));
+}
+
 TEST_F(ModelTest, LayerEndingAtTheExcavationContributesNothing) {
   layer(kSand, 120.0, {0.07, 0.0, 30.0, 0.0, 150.0, 0.0}, {0.07, 0.0, 30.0, 0.0, 150.0, 0.0});
   layer(kSoftClay, 300.0, {0.06, 2.0, 0.0, 0.02, 100.0, 0.0}, {0.06, 2.0, 0.0, 0.02, 100.0, 0.0});
