@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <iterator>
 #include <random>
@@ -131,6 +132,120 @@ TEST(Driver, CantileverAgainstClosedForm) {
   for (int s = 1; s <= 9; ++s) EXPECT_NEAR(rows[s][2], P * 12 * s, 1e-3 * P * L) << s;
 }
 
+// The whole report and plot file of one problem, line by line, as laid out for the
+// report and the plot data (banner, file lines, date, title, control parameters, wall
+// record, specified points, stiffness and load data, title again, iteration outcome,
+// results table, end), with the numbers of the statically determinate cantilever.
+std::vector<std::string> oneProblemReportHead(const std::string& titleLine) {
+  const std::string b5(5, ' '), b6(6, ' '), stars = b6 + std::string(50, '*');
+  const std::string eq = b5 + std::string(73, '='), dash = b5 + std::string(73, '-');
+  const std::string zero = " 0.000E+00";
+  return {
+      eq, "", std::string(20, ' ') + "  TARNEL for Windows, Version 2015.5.22   ", "",
+      std::string(20, ' ') + "   A Program for the Analysis of ", std::string(20, ' ') + "   Flexible Retaining Walls ", "",
+      eq, "", "",
+      "",  // path line: the temporary folder, checked apart
+      b5 + "Name of input data file     : wall.tn5d", b5 + "Name of output file         : wall.tn5o",
+      b5 + "Name of plot output file    : wall.tn5p", "", dash, std::string(26, ' ') + "Time and Date of Analysis",
+      dash, "", std::string(15, ' ') + "Date:  March 05, 2026     Time:  09:04:07",
+      "", titleLine,
+      "", "", stars, b6 + "*        PROGRAM CONTROL PARAMETERS              *", stars, "",
+      b6 + "NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  =  1",
+      b6 + "NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      =  1",
+      b6 + "GENERATE EARTH PRESSURE INTERNALLY                 =  0",
+      b6 + "GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   =  0",
+      b6 + "NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES =  0",
+      b6 + "NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  =  0",
+      b6 + "NUMBER OF INCREMENTS                               =  10",
+      b6 + "INCREMENT LENGTH                                   =    12.000 IN",
+      b6 + "FREE HEIGHT OF WALL                                =     0.000 IN",
+      b6 + "MAXIMUM ALLOWABLE DEFLECTION                       =   100.000 IN",
+      b6 + "DEFLECTION CLOSURE TOLERANCE                       = 1.000E-05 IN",
+      "", "", stars, b6 + "*        SPECIFIED DEFLECTIONS AND SLOPES        *", stars, "",
+      b5 + "     STA      CASE       DEFLECTION        SLOPE", "",
+      std::string(10, ' ') + " 10" + std::string(7, ' ') + " 3" + std::string(8, ' ') + zero + b5 + zero,
+      "", "", stars, b6 + "*        STIFFNESS AND LOAD DATA                 *", stars,
+      b6 + "EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,", b6 + "S - STIFFNESS OF TRANSVERSE RESISTANCE,",
+      b6 + "T - TORQUE,              P - AXIAL LOAD,", b6 + "R - STIFFNESS OF TORSIONAL RESISTANCE.", "",
+      "     FROM TO CONTD     EI         Q        S'        T         R         P", "",
+      std::string(18, ' ') + " LBS-IN**2" + std::string(4, ' ') + " LBS" + std::string(4, ' ') + " LBS/IN" +
+          std::string(3, ' ') + " IN-LBS" + std::string(2, ' ') + " IN-LBS" + std::string(4, ' ') + " LBS",
+      // EI 1E9 from 0 to 10; the load row at station 0 shows the half EI there.
+      b5 + "   0  10  0 " + " 0.100E+10" + zero + zero + zero + zero + zero,
+      b5 + "   0   0  0 " + " 0.500E+09" + " 0.100E+04" + zero + zero + zero + zero,
+      "", titleLine,
+      // No curves: iteration 1 moves every station, iteration 2 repeats it and closes.
+      "", "", b5 + "RESULTS -- ITERATION  2", b5 + "--------------------", "",
+      "   STA I      X         DEFL.       SLOPE      MOMENT      SHEAR    NET REACT/STA    EI ",
+      std::string(12, ' ') + " IN" + std::string(9, ' ') + " IN" + std::string(19, ' ') + "LBS-IN" +
+          std::string(7, ' ') + " LBS" + std::string(8, ' ') + " LBS" + std::string(7, ' ') + "LBS-IN**2",
+      "   ------    ----        ----       -----      ------      ------    ---------    ----------",
+  };
+}
+
+double number(const std::string& s) { return std::stod(s); }
+
+TEST(Driver, OneProblemLineByLine) {
+  const std::string title = "Cantilever test wall";
+  const std::string titleLine = "      " + title + std::string(70 - title.size(), ' ');
+  const EngineOutput out = runEngineOn(crlf(cantilever(title)));
+  const auto report = out.reportLines();
+  const auto head = oneProblemReportHead(titleLine);
+  const std::size_t ninc = 10;
+  ASSERT_EQ(report.size(), head.size() + (ninc + 1) + 4) << out.report;
+  for (std::size_t i = 0; i < head.size(); ++i) {
+    if (i == 10) continue;
+    EXPECT_EQ(report[i], head[i]) << "report line " << i + 1;
+  }
+  EXPECT_EQ(report[10].rfind("     Path to file locations      : ", 0), 0u) << report[10];
+  EXPECT_EQ(report[10].back(), '/') << report[10];
+
+  const std::string depths[] = {"0.000E+00", "0.120E+02", "0.240E+02", "0.360E+02", "0.480E+02", "0.600E+02",
+                                "0.720E+02", "0.840E+02", "0.960E+02", "0.108E+03", "0.120E+03", "0.132E+03"};
+  const auto plot = out.plotLines();
+  ASSERT_EQ(plot.size(), 3u + ninc + 2) << out.plot;
+  EXPECT_EQ(plot[0], " 0");
+  EXPECT_EQ(plot[1], " 1 0");
+  EXPECT_EQ(plot[2], " 1 12 1");
+  const double P = 1000;
+  for (std::size_t s = 0; s <= ninc; ++s) {
+    const std::string& row = report[head.size() + s];
+    ASSERT_EQ(row.size(), 2u + 4 + 2 + 10 + 6 * 12) << row;
+    EXPECT_EQ(row.substr(0, 8), "  " + std::string(s < 10 ? "   " : "  ") + std::to_string(s) + "  ") << row;
+    EXPECT_EQ(row.substr(8, 10), " " + depths[s]) << row;
+    // Moment P x above the fixed foot, shear P below the loaded station 0 (half of it
+    // at station 0 itself), bending stiffness halved at the two ends of its range.
+    const std::string moments[] = {"", "0.120E+05", "0.240E+05", "0.360E+05", "0.480E+05",
+                                   "0.600E+05", "0.720E+05", "0.840E+05", "0.960E+05", "0.108E+06"};
+    if (s >= 1 && s <= 9) {
+      EXPECT_EQ(row.substr(42, 12), "   " + moments[s]) << row;
+    }
+    if (s >= 1 && s <= 8) {
+      EXPECT_EQ(row.substr(54, 12), "   0.100E+04") << row;
+    }
+    if (s == 0) {
+      EXPECT_EQ(row.substr(54, 12), "   0.500E+03") << row;
+    }
+    EXPECT_EQ(row.substr(78, 12), (s == 0 || s == ninc) ? "   0.500E+09" : "   0.100E+10") << row;
+
+    // The plot row of the same station: depth, deflection, moment, shear, reaction.
+    const std::string& p = plot[3 + s];
+    ASSERT_EQ(p.size(), 5u * 14) << p;
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(p[14 * k], ' ') << p;
+    const int reportColumn[] = {8, 18, 42, 54, 66};
+    const int reportWidth[] = {10, 12, 12, 12, 12};
+    for (int k = 0; k < 5; ++k) {
+      const double inReport = number(row.substr(reportColumn[k], reportWidth[k]));
+      const double inPlot = number(p.substr(14 * k + 1, 13));
+      EXPECT_NEAR(inPlot, inReport, 5e-3 * std::fabs(inReport) + 1e-9) << "station " << s << " value " << k;
+    }
+  }
+  // Closed form of the cantilever: tip deflection P L^3 / (3 EI).
+  EXPECT_NEAR(number(report[head.size()].substr(18, 12)), P * 120 * 120 * 120 / 3e9, 0.01 * 0.576);
+  EXPECT_EQ(plot.back().substr(0, 14), "    0.1320E+03");  // one increment below the foot
+  EXPECT_TRUE(endsWithEndOfAnalysis(report));
+}
+
 TEST(Driver, ShortTermAndLongTermPair) {
   const EngineOutput out = runEngineOn(crlf(cantilever("Quay wall", 1, 9) + cantilever("Quay wall", 1, 0)));
   const auto report = out.reportLines();
@@ -164,6 +279,56 @@ TEST(Driver, ThreeStages) {
   const auto heads = resultsHeads(plot);
   ASSERT_EQ(heads.size(), 3u);
   for (std::size_t h : heads) EXPECT_EQ(plot[h], " 3 12 1");
+}
+
+// Every section of a multi-problem run is the report of the same problem analysed alone
+// (checked line by line above), after two empty lines from the second problem on, with
+// its two title lines replaced; every plot section is the lone problem's plot file with
+// the result-section kind of the run.
+void expectSections(const std::vector<std::vector<std::string>>& blocks, const std::vector<std::string>& titles,
+                    int kind) {
+  const std::string title = blocks[0][0];
+  const EngineOutput alone = runEngineOn(crlf(cantilever(title)));
+  const auto single = alone.reportLines();
+  const auto singlePlot = alone.plotLines();
+  ASSERT_GT(single.size(), 4u);
+  const std::string aloneTitle = "      " + title + std::string(70 - title.size(), ' ');
+  std::vector<std::string> all;
+  for (const auto& b : blocks) all = all + b;
+  const EngineOutput out = runEngineOn(crlf(all));
+  const auto report = out.reportLines();
+  const auto plot = out.plotLines();
+
+  std::vector<std::string> expected, expectedPlot;
+  for (std::size_t k = 0; k < blocks.size(); ++k) {
+    if (k > 0) expected = expected + std::vector<std::string>{"", ""};
+    for (std::size_t i = 0; i + 4 < single.size(); ++i) expected.push_back(single[i] == aloneTitle ? titles[k] : single[i]);
+    for (std::size_t i = 0; i < singlePlot.size(); ++i) {
+      expectedPlot.push_back(i == 2 ? " " + std::to_string(kind) + " 12 1" : singlePlot[i]);
+    }
+  }
+  expected = expected + std::vector<std::string>{"", "", "", kEnd};
+  ASSERT_EQ(report.size(), expected.size()) << out.report;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    if (expected[i].rfind("     Path to file locations", 0) == 0) continue;  // own temporary folder
+    EXPECT_EQ(report[i], expected[i]) << "report line " << i + 1;
+  }
+  EXPECT_EQ(plot, expectedPlot);
+}
+
+TEST(Driver, ShortTermLongTermPairLineByLine) {
+  const std::string longTerm = "      Long Term :  Quay wall" + std::string(61, ' ');
+  expectSections({cantilever("Quay wall", 1, 9), cantilever("Quay wall", 1, 0)},
+                 {"      Quay wall" + std::string(61, ' '), longTerm}, 2);
+}
+
+TEST(Driver, ThreeStagesLineByLine) {
+  std::vector<std::string> titles;
+  for (int k = 1; k <= 3; ++k) titles.push_back("      Stage No : " + std::to_string(k) + "  Deep cut" + std::string(62, ' '));
+  // The lone problem must match the stage blocks apart from C8: stage files carry the
+  // number of stages, which changes no line of the report but the titles.
+  expectSections({cantilever("Deep cut", 3, 1), cantilever(" Stage No : 2", 3, 2), cantilever(" Stage No : 3", 3, 3)},
+                 titles, 3);
 }
 
 TEST(Driver, VersionOtherThan22ReadsAndCreatesNothing) {
