@@ -278,7 +278,11 @@ long double Evaluate(std::string_view text) {
   // Operands nest by recursion (function names, signs, factorials); a pasted text of many
   // thousand characters must not exhaust the stack.
   if (s.size() > 4096) Fail("invalid expression");
-  return EvaluateText(s);
+  const long double v = EvaluateText(s);
+  // Intermediate values may use the whole extended range, but every number of the project is
+  // kept as a double: 1E400 would become an infinity there and be saved as 0.
+  if (std::fabs(v) > static_cast<long double>(std::numeric_limits<double>::max())) Fail("floating point overflow");
+  return v;
 }
 
 std::optional<long double> TryEvaluate(std::string_view text, std::string* message) {

@@ -22,7 +22,8 @@ class EvalError : public std::runtime_error {
 
 // Evaluates `text`; throws EvalError with the user-facing message (lines joined by "\n").
 // Division or remainder by zero and results outside the real domain (sqrt(-1), ln 0, an
-// overflow) give an EvalError too, so no infinite or NaN value is ever returned.
+// overflow) give an EvalError too, so no infinite or NaN value is ever returned, nor a result
+// beyond the range of a double (the type every project value is kept in).
 long double Evaluate(std::string_view text);
 
 // Non-throwing form: the value, or nullopt with the message in *message.

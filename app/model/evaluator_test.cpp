@@ -82,8 +82,14 @@ TEST(Evaluator, ArithmeticFaultsNeverGiveInfiniteValues) {
   EXPECT_EQ(MessageOf("1/0"), prefix + "division by zero");
   EXPECT_EQ(MessageOf("5%0"), prefix + "division by zero");
   EXPECT_EQ(MessageOf("1/(2-2)"), prefix + "division by zero");
+  // Beyond the largest double (about 1.797E308) a field would hold an infinity, saved as 0.
+  EXPECT_EQ(MessageOf("1E400"), prefix + "floating point overflow");
+  EXPECT_EQ(MessageOf("2E308"), prefix + "floating point overflow");
+  EXPECT_NEAR(static_cast<double>(Evaluate("1E400/1E300")), 1e100, 1e85) << "intermediate values may exceed it";
+  EXPECT_EQ(CheckEntry("1E400", EntryLimits{}).message, prefix + "floating point overflow");
+  EXPECT_FALSE(CheckEntry("1E400", EntryLimits{}).valid);
   for (const char* text : {"sqrt(-1)", "ln(0)", "ln(-2)", "log(0)", "arcsin(2)", "10^100000",
-                           "3000!", "(-8)^(1/3)", "1E5000*1E5000"}) {
+                           "3000!", "(-8)^(1/3)", "1E5000*1E5000", "1E400", "-2E308"}) {
     std::string m;
     const auto v = TryEvaluate(text, &m);
     EXPECT_FALSE(v.has_value()) << text;
