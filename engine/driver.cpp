@@ -343,8 +343,12 @@ bool openOutput(std::ofstream& f, const std::string& path, std::ostream& err) {
   // The previous output is removed rather than truncated: file systems that flush a
   // truncated-and-rewritten file on close would otherwise make every repeated run wait
   // for the disk.
+  // Only a plain file is removed: a link keeps pointing where the user wants it, and a
+  // folder of that name is never deleted (the open below then fails with a message).
   std::error_code ec;
-  if (!std::filesystem::is_symlink(path, ec)) std::filesystem::remove(path, ec);
+  if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::regular) {
+    std::filesystem::remove(path, ec);
+  }
   f.open(path, std::ios::out | std::ios::trunc);
   if (!f) {
     err << " ERROR -- CANNOT CREATE THE FILE " << path << '\n';

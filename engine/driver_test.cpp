@@ -406,6 +406,25 @@ TEST(Driver, TextWhereANumberBelongs) {
   EXPECT_EQ(countContaining(out.reportLines(), "END OF ANALYSIS"), 0);
 }
 
+// An output name that is taken by an (empty) folder: the folder stays, the run says why
+// it cannot write there and leaves everything else alone.
+TEST(Driver, OutputNameTakenByAFolderKeepsTheFolder) {
+  testing::TempDir dir;
+  testing::writeFile(dir.path() / "wall.tn5d", crlf(cantilever()));
+  const std::string base = (dir.path() / "wall").string();
+  fs::create_directory(base + ".tn5o");
+  testing::writeFile(dir.path() / "names.dat", "2015.5.22\n" + base + ".tn5d\n" + base + ".tn5o\n" + base + ".tn5p\n" +
+                                                   base + ".tn5r\n");
+  testing::CurrentDir cd(dir.path());
+  std::ostringstream err;
+  RunState run;
+  run.out.err = &err;
+  runAnalysis(run);
+  EXPECT_TRUE(fs::is_directory(base + ".tn5o"));
+  EXPECT_NE(err.str().find("CANNOT CREATE THE FILE"), std::string::npos) << err.str();
+  EXPECT_FALSE(fs::exists(base + ".tn5p"));
+}
+
 TEST(Driver, MissingDataFileReadsAsEmpty) {
   testing::TempDir dir;
   const std::string base = (dir.path() / "none").string();
