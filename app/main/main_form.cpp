@@ -478,6 +478,8 @@ void TMainForm::connectDialogs() {
   });
   auto stagesChanged = [this] {
     updateStatusBar();
+    // Another stage's values are in the project now: open dialogs show them.
+    hub_->refreshDialogs();
     refreshEditors();
     updateCommands();
   };
@@ -696,6 +698,7 @@ void TMainForm::switchStage(int stage) {
 void TMainForm::copyPreviousStage() {
   if (commitChildren()) {
     stages_->copyPreviousStage();
+    hub_->refreshDialogs();
     refreshEditors();
   }
   updateCommands();

@@ -143,6 +143,44 @@ class DialogsMainWindowTest : public QObject {
     QCOMPARE(w->statusBar()->findChild<QLabel*>("StatusText")->text(), QString("Construction Stage Number: 2"));
     QVERIFY(action(*w, "CopyPreviousStage")->isEnabled());
   }
+
+  void openDialogShowsTheStageSwitchedTo() {
+    // Each stage has its own wall: an open dialog shows the values of the stage on screen,
+    // not those of the stage that was left.
+    action(*w, "OptStaged")->trigger();
+    auto* stages = static_cast<StageDialog*>(w->dialogHub()->dialog("Staged Construction Options"));
+    QVERIFY(stages);
+    stages->check()->click();
+    stages->accept();
+    QCOMPARE(w->project()->StageCount, 2);
+    const double stage2Length = w->project()->IncrementLength;
+
+    action(*w, "DataWallProperties")->trigger();
+    QWidget* d = w->dialogHub()->dialog("Wall Properties");
+    QVERIFY(d);
+    TDataEdit* length = field(d, "Increment Length");
+    QVERIFY(length);
+    length->setFocus();
+    length->selectAll();
+    QTest::keyClicks(length, "7");
+    QTest::keyClick(length, Qt::Key_Return);
+
+    action(*w, "Stage2")->trigger();
+    QCOMPARE(w->project()->CurrentStage, 2);
+    QCOMPARE(w->project()->IncrementLength, stage2Length);
+    QCOMPARE(double(length->number()), stage2Length);
+
+    action(*w, "SpeedStage1")->trigger();
+    QCOMPARE(w->project()->IncrementLength, 7.0);
+    QCOMPARE(double(length->number()), 7.0);
+
+    // Copying stage 1 into stage 2 (the prompts answer Yes) shows the copied values.
+    action(*w, "Stage2")->trigger();
+    QCOMPARE(double(length->number()), stage2Length);
+    action(*w, "CopyPreviousStage")->trigger();
+    QCOMPARE(w->project()->IncrementLength, 7.0);
+    QCOMPARE(double(length->number()), 7.0);
+  }
 };
 
 QTEST_MAIN(DialogsMainWindowTest)
