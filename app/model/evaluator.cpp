@@ -295,7 +295,10 @@ std::optional<long double> TryEvaluate(std::string_view text, std::string* messa
 }
 
 std::string FormatHex(long double value) {
-  const auto v = static_cast<std::uint64_t>(static_cast<std::int64_t>(std::trunc(value)));
+  // Outside the 64-bit range the conversion would be undefined: such values show the limit.
+  long double whole = std::isnan(value) ? 0.0L : std::trunc(value);
+  whole = std::clamp(whole, -9223372036854775808.0L, 9223372036854775807.0L);
+  const auto v = static_cast<std::uint64_t>(static_cast<std::int64_t>(whole));
   static const char* digits = "0123456789ABCDEF";
   std::string s;
   std::uint64_t x = v;

@@ -158,6 +158,8 @@ TEST(Evaluator, HexDisplay) {
   EXPECT_EQ(FormatHex(255), "$00FF");
   EXPECT_EQ(FormatHex(0x12345), "$12345");
   EXPECT_EQ(FormatHex(0), "$0000");
+  EXPECT_EQ(FormatHex(-1), "$FFFFFFFFFFFFFFFF");
+  EXPECT_EQ(FormatHex(1e30L), "$7FFFFFFFFFFFFFFF") << "beyond 64 bits the limit is shown";
 }
 
 }  // namespace
