@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <regex>
 #include <string>
@@ -272,6 +273,92 @@ TEST(EarthPressure, LayerForcesTakeOnlyTheLastListedSurcharge) {
   const auto rows = g.table();
   const double z = rows[100].depth;
   EXPECT_NEAR(rows[100].surcharge, surchargePressureAt(g.run, z), threeDigitTolerance(rows[100].surcharge));
+}
+
+// The first force of a layer row of the printed layer-force table.
+double printedPA1(const std::string& report, int layerNo) {
+  const std::string forces = section(report, "*      ACTIVE EARTH PRESSURE OF EACH LAYER       *");
+  char key[16];
+  std::snprintf(key, sizeof key, "\n      %2d ", layerNo);
+  const auto row = forces.find(key);
+  if (row == std::string::npos) return -1.0e30;
+  std::string field = forces.substr(row + 10, 10);
+  field.erase(0, field.find_first_not_of(' '));
+  return GeneratorRun::number(field);
+}
+
+TEST(EarthPressure, LegacySurchargeRecordEntersOnlyTheLayerForceInMetres) {
+  // SI: the single surcharge of the legacy record keeps its distance and strip width
+  // in millimetres like the surcharge list; it loads the printed force PA1 (with 2/pi
+  // written 0.6366) and nothing else.
+  GeneratorRun g(2, 20, 0.5, 5.0);
+  g.problem().layers = {layer(4, 12.0, 18.0, 0.0, 30.0)};
+  g.problem().legacy.distance = 2500.0;
+  g.problem().legacy.strip = 20.0;
+  g.problem().legacy.stripWidth = 1000.0;
+  ASSERT_TRUE(g.generate()) << g.report();
+
+  const double ka = rankineKa(30.0), x = 2.5, b = 1.0, t = 5.0, dz = t / 10.0;
+  double strip = 0.0;
+  for (int k = 1; k <= 10; ++k) {
+    const double z = k * dz;
+    const double t1 = std::atan((x + b / 2.0) / z), t2 = std::atan((x - b / 2.0) / z), angle = t1 - t2;
+    strip += 0.6366 * 20.0 * (angle - std::sin(angle) * std::cos(t1 + t2)) * dz;
+  }
+  EXPECT_GT(strip, 1.0);
+  EXPECT_NEAR(printedPA1(g.report(), 1), strip, 0.006) << g.report();  // q = 0: only the strip
+
+  const auto rows = g.table();
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const double z = i * 0.05;
+    EXPECT_EQ(rows[i].surcharge, 0.0) << z;
+    expectThreeDigits(rows[i].total, ka * 18.0 * std::min(z, 5.0), "total at " + std::to_string(z));
+  }
+}
+
+TEST(EarthPressure, OtherUnitsTakeSIConstantsWithoutConversions) {
+  // Units code 3 (consistent force and length units): water 9.81, twenty rows per
+  // length unit, surcharge distances and tieback depths as given.
+  GeneratorRun g(3, 20, 0.5, 6.0);  // wall 10 L
+  g.problem().earth.dwBackfill = 2.0;
+  g.problem().layers = {layer(4, 12.0, 18.0, 0.0, 30.0)};
+  g.problem().surcharges = {{2, 20.0, 3.6, 0.0}};  // m = 0.6: the form far from the wall
+  ASSERT_TRUE(g.generate()) << g.report();
+  EXPECT_NEAR(g.run.pressure.gammaW, 9.81, 1e-6);
+
+  const double ka = rankineKa(30.0), gw = 9.81, H = 6.0, dz = 10.0 / 200.0;
+  auto line = [&](double z) {
+    const double m = 3.6 / H, n = z / H;
+    return 4.0 * 20.0 * m * m * n / (std::numbers::pi * H * std::pow(m * m + n * n, 2));
+  };
+  const auto rows = g.table();
+  ASSERT_EQ(rows.size(), 201u);
+  for (std::size_t i = 2; i <= 120; ++i) {
+    const double z = i * 0.05;
+    const double soil = z <= 2.0 + 1e-9 ? ka * 18.0 * z : ka * (36.0 + (18.0 - gw) * (z - 2.0)) + gw * (z - 2.0);
+    expectThreeDigits(rows[i].soil, soil, "soil at " + std::to_string(z));
+    // The load acts with its value at the grid depth just above the row (the row may
+    // fall on a grid depth, which rounding puts on either side).
+    const double above = line(z - dz), at = line(z);
+    const double s = rows[i].surcharge;
+    EXPECT_TRUE(std::fabs(s - above) <= 2.0 * threeDigitTolerance(above) ||
+                std::fabs(s - at) <= 2.0 * threeDigitTolerance(at))
+        << "surcharge at " << z << ": " << s << " expected " << above;
+  }
+
+  // Trapezoidal diagram with one tieback at 2 L: rise to 4/3 L, plateau to 4/3 + 2 L.
+  GeneratorRun a(3, 20, 0.5, 6.0);
+  a.problem().control.earthPressure = 3;
+  a.problem().layers = {layer(4, 12.0, 18.0, 0.0, 30.0)};
+  TiebackRow t;
+  t.depth = 2.0;
+  a.problem().tiebacks = {t};
+  ASSERT_TRUE(a.generate()) << a.report();
+  const auto trap = a.table();
+  const double pmax = 1.3 * (0.5 * ka * 18.0 * H * H) * 3.0 / (2.0 * H);
+  expectThreeDigits(trap[10].total, pmax * 0.5 / (4.0 / 3.0), "rise at 0.5");
+  expectThreeDigits(trap[40].total, pmax, "plateau at 2");
+  expectThreeDigits(trap[60].total, pmax, "plateau at 3");
 }
 
 TEST(EarthPressure, ReportBlocksInTheirLayout) {

@@ -1,5 +1,6 @@
 // The bundled examples with generated earth pressure, run end to end through the
 // engine's entry as the program runs them.
+#include "engine/fixed_format.h"
 #include "engine/pressure/generator_fixture.h"
 #include "engine/testing/engine_run.h"
 
@@ -85,6 +86,38 @@ TEST(PressureExamples, TriangularPressureWithWaterTableAndSurcharges) {
     if (row.total > 1e-6) { EXPECT_NEAR(row.total, row.soil + row.surcharge, 0.01 * row.total) << row.depth; }
   }
   expectNoNanOrInf(out);
+}
+
+TEST(PressureExamples, TriangularExampleForcesByHand) {
+  // The printed check of the first example worked by hand: q = 10 kPa, dry sand
+  // (18 kN/m3, phi 32) to the water table at 2.5 m, submerged sand to the excavation
+  // at 4 m, clay from 6 m; the layer forces carry the last listed load only, the strip
+  // of 15 kPa, 1 m wide, its middle 2.5 m from the wall (2/pi written 0.6366).
+  const EngineOutput out = runEngineOn(example("triangular-surcharges.tn5d"));
+  const double ka = std::pow(std::tan(std::numbers::pi / 4.0 - 16.0 * std::numbers::pi / 180.0), 2);
+  const double gw = 9.81;
+  auto strip = [](double z) {
+    const double t1 = std::atan(3.0 / z), t2 = std::atan(2.0 / z), angle = t1 - t2;
+    return 0.6366 * 15.0 * (angle - std::sin(angle) * std::cos(t1 + t2));
+  };
+  auto stripForce = [&](double top, double t) {
+    double f = 0.0;
+    for (int k = 1; k <= 10; ++k) f += strip(top + k * t / 10.0) * t / 10.0;
+    return f;
+  };
+  const double pa1 = 10.0 * ka * 2.5 + stripForce(0.0, 2.5);
+  const double pa2 = 0.5 * 18.0 * 2.5 * 2.5 * ka;
+  const double pa1b = (10.0 + 18.0 * 2.5) * ka * 1.5 + stripForce(2.5, 1.5);
+  const double pa2b = 0.5 * (18.0 - gw) * 1.5 * 1.5 * ka;
+  const double pw2 = 0.5 * gw * 1.5 * 1.5;
+  auto f2 = [](double v) { return fmt::fixed(v, 10, 2); };
+  EXPECT_TRUE(contains(out.report, "\n       1 " + f2(pa1) + "   1.25 " + f2(pa2) + "   1.67       0.00   0.00       0.00\n"))
+      << out.report;
+  EXPECT_TRUE(contains(out.report, "\n       2 " + f2(pa1b) + "   3.25 " + f2(pa2b) + "   3.50       0.00   0.00       0.00\n"))
+      << out.report;
+  EXPECT_TRUE(contains(out.report, "\n       2       0.00   3.25 " + f2(pw2) + "   3.50\n")) << out.report;
+  // Effective overburden at the clay top (6 m): 10 + 18 x 6 - 3.5 x 9.81 = 83.7 kPa.
+  EXPECT_TRUE(contains(out.report, "             0.600E+01                  0.837E+02\n")) << out.report;
 }
 
 TEST(PressureExamples, TrapezoidalPressureWithTwoTiebacks) {
