@@ -553,6 +553,35 @@ TEST(Driver, GeneratorOptionsRunToAnEnd) {
   EXPECT_EQ(countContaining(out.reportLines(), "PROGRAM CONTROL PARAMETERS"), 1);
 }
 
+// A generator that stops (here the p-y generator, on a soil-resistance width of 0) ends
+// the run at once: its message is the last text of the report, no "END OF ANALYSIS" and
+// no further plot block follow, the files are closed as they stand, and the next run in
+// the same process starts afresh.
+TEST(Driver, GeneratorStopEndsTheRunAtOnce) {
+  auto data = cantilever();
+  data[1] = "1 1\t1\t0\t2\t2 0 1 0 0";
+  data.insert(data.end() - 1, {"60\t12\t0\t1000\t1000\t1\t1\t0", "0\t0\t0\t0\t0\t0", "0", "1", "4\t240",
+                               "0.0000694\t0.0\t30\t0.0\t25\t0", "0.0000694\t0.0\t30\t0.0\t25\t0"});
+  const EngineOutput out = runEngineOn(crlf(data));
+  const auto report = out.reportLines();
+  ASSERT_FALSE(report.empty());
+  EXPECT_NE(report.back().find("RUN IT AGAIN"), std::string::npos) << out.report;
+  EXPECT_EQ(countContaining(report, "END OF ANALYSIS"), 0);
+  EXPECT_EQ(countContaining(report, "RESULTS -- ITERATION"), 0);
+  // Only the earth-pressure block: its count line and exactly that many rows.
+  const auto plot = out.plotLines();
+  ASSERT_FALSE(plot.empty());
+  EXPECT_EQ(plot.size(), 1u + std::stoul(plot[0])) << out.plot;
+  EXPECT_TRUE(resultsHeads(plot).empty());
+  EXPECT_TRUE(out.notesExists);
+  EXPECT_EQ(out.notes, "");
+
+  const EngineOutput next = runEngineOn(crlf(cantilever()));
+  EXPECT_EQ(next.plotLines().at(0), " 0");
+  EXPECT_TRUE(endsWithEndOfAnalysis(next.reportLines()));
+  EXPECT_EQ(resultsHeads(next.plotLines()).size(), 1u);
+}
+
 TEST(Driver, TiebackRowInTheStiffnessAndLoadData) {
   auto data = cantilever();
   data[1] = "1 1\t1\t0\t0\t0 0 1 0 1";
