@@ -1,6 +1,7 @@
 // Constants of the earth-pressure generator. Several are single-precision values
-// widened to double, exactly as the classic program held them, so that generated
-// pressures agree with it to the last printed digit; keep them as float literals.
+// widened to double, exactly as earlier versions of this program held them, so that
+// generated pressures agree with theirs to the last printed digit; keep them as float
+// literals.
 #pragma once
 
 namespace tarnel::engine::pressure {
