@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -296,8 +297,18 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   layout_->addLayout(bottom_);
 
   grid_->resizeColumnsToContents();
-  for (int c = 0; c < model_->columnCount(); ++c)
-    grid_->setColumnWidth(c, std::max(grid_->columnWidth(c) + 12, 90));
+  const QFontMetrics metrics = grid_->fontMetrics();
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    int width = std::max(grid_->columnWidth(c) + 12, 90);
+    // A choice column is wide enough for its longest item: another item chosen later
+    // would otherwise be cut off in the cell.
+    if (model_->rowCount() > 0 && model_->isChoice(model_->index(0, c))) {
+      int n = 1;
+      for (const QString& item : model_->choices(model_->index(0, c)))
+        width = std::max(width, metrics.horizontalAdvance(QStringLiteral("%1 - %2").arg(n++).arg(item)) + 40);
+    }
+    grid_->setColumnWidth(c, width);
+  }
   updateTitleAndButtons();
   if (model_->rowCount() > 0) grid_->setCurrentIndex(model_->index(0, 0));
 }

@@ -133,6 +133,24 @@ private slots:
     QVERIFY(env.prompts.messages.isEmpty());
   }
 
+  void choiceColumnFitsItsLongestItem() {
+    // Choosing "2 - Stiff Clay with Free Water" in a layer first shown as sand leaves the
+    // name readable in the cell.
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    TTableForm* form = f.showTableEditor("NewSoil");
+    QVERIFY(form);
+    const QModelIndex type = form->model()->index(0, 0);
+    QVERIFY(form->model()->isChoice(type));
+    const QFontMetrics metrics = form->grid()->fontMetrics();
+    int n = 1;
+    for (const QString& item : form->model()->choices(type))
+      QVERIFY2(form->grid()->columnWidth(0) >
+                   metrics.horizontalAdvance(QStringLiteral("%1 - %2").arg(n++).arg(item)),
+               qPrintable(item));
+  }
+
   void headerShowsCaptionLinesAndUnits() {
     TestEnvironment env;
     TMainForm f;
