@@ -64,6 +64,8 @@ void generateEarthPressure(RunState& run) {
 
   if (profile.overflow)
     stop(report, "MORE THAN 21 SOIL LAYERS AFTER DIVIDING THE LAYERS AT THE WATER TABLE AND THE EXCAVATION LEVEL");
+  // A negative free height finds no excavation layer either; say what is wrong.
+  if (pc.H < 0.0) stop(report, "THE FREE HEIGHT OF WALL IS NEGATIVE; IT MUST BE 0 OR MORE");
   if (profile.lexc < 0)
     stop(report, "THE SOIL LAYERS DO NOT EXTEND BELOW THE EXCAVATION LEVEL (FREE HEIGHT OF WALL)");
   if (!(pc.H > 0.0) && hasActiveSurcharge(pc.surcharges))

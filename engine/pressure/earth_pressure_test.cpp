@@ -451,6 +451,8 @@ TEST(EarthPressure, StopsWithAClearMessage) {
        [](Problem& p) { p.layers = {layer(4, 6.0, 18.0, 0.0, 30.0)}; },
        "THE SOIL LAYERS DO NOT EXTEND BELOW THE EXCAVATION LEVEL"},
       {"no layers", [](Problem& p) { p.layers.clear(); }, "THE SOIL LAYERS DO NOT EXTEND BELOW THE EXCAVATION LEVEL"},
+      {"negative free height", [](Problem& p) { p.earth.freeHeight = -2.0; },
+       "THE FREE HEIGHT OF WALL IS NEGATIVE; IT MUST BE 0 OR MORE"},
       {"more than 21 layers",
        [](Problem& p) {
          p.layers.clear();
