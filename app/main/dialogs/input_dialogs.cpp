@@ -219,7 +219,13 @@ TableDialog::TableDialog(DialogHub* hub, Which which)
 void TableDialog::load() {
   DialogBase::load();
   const TProgramData* p = project();
-  if (!check_ || !p) return;
+  if (!p) return;
+  if (!check_) {
+    // Switched off in the Options menu while open: the table is not in use, so it is not
+    // offered for editing either.
+    button_->setEnabled(which_ == Which::Tieback ? p->ApplyTiebacks : p->ApplySurcharge);
+    return;
+  }
   const bool on = which_ == Which::ConcentratedLoads ? p->ApplyConcLoads : p->ApplySprings;
   check_->setChecked(on);
   button_->setEnabled(on);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -180,6 +181,37 @@ class DialogsMainWindowTest : public QObject {
     action(*w, "CopyPreviousStage")->trigger();
     QCOMPARE(w->project()->IncrementLength, 7.0);
     QCOMPARE(double(length->number()), 7.0);
+  }
+
+  void tableButtonFollowsItsOptionWhileTheDialogIsOpen() {
+    // Switching tiebacks or surcharges off closes their table; the open dialog no longer
+    // offers it, and offers it again once the option is back on.
+    const struct {
+      const char* option;
+      const char* command;
+      const char* dialog;
+      const char* button;
+    } cases[] = {{"OptTieback", "DataTieback", "Tieback (Ground Anchor)", "&Enter Tieback data"},
+                 {"OptSurcharge", "DataSurcharge", "Additional Surcharge", "&Edit Surcharge Loads"}};
+    for (const auto& c : cases) {
+      QAction* option = action(*w, c.option);
+      QVERIFY2(option->isEnabled(), c.option);
+      if (!option->isChecked()) option->trigger();
+      QVERIFY(option->isChecked());
+      action(*w, c.command)->trigger();
+      QWidget* d = w->dialogHub()->dialog(c.dialog);
+      QVERIFY2(d, c.dialog);
+      QPushButton* button = nullptr;
+      for (QPushButton* b : d->findChildren<QPushButton*>())
+        if (b->text() == QLatin1String(c.button)) button = b;
+      QVERIFY2(button, c.button);
+      QVERIFY(button->isEnabled());
+      option->trigger();
+      QVERIFY(!option->isChecked());
+      QVERIFY2(!button->isEnabled(), c.button);
+      option->trigger();
+      QVERIFY2(button->isEnabled(), c.button);
+    }
   }
 };
 
