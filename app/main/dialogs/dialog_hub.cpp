@@ -74,7 +74,9 @@ void present(QWidget* mainWindow, QWidget* d, bool created) {
       QMdiSubWindow* sub = mdi->addSubWindow(d, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                                     Qt::WindowSystemMenuHint);
       sub->setAttribute(Qt::WA_DeleteOnClose);
-      sub->setWindowIcon(QIcon());
+      // The program's icon in the title bar, as its table editors have (a null icon shows
+      // the toolkit's logo).
+      sub->setWindowIcon(mainWindow ? mainWindow->windowIcon() : QIcon());
       sub->adjustSize();
     } else if (mainWindow) {
       d->setParent(mainWindow, Qt::Tool);

@@ -63,6 +63,8 @@ class DialogsMainWindowTest : public QObject {
     action(*w, "DataWallProperties")->trigger();
     QWidget* d = w->dialogHub()->dialog("Wall Properties");
     QVERIFY(d && qobject_cast<QMdiSubWindow*>(d->parentWidget()));
+    // The dialog's title bar carries the program's icon.
+    QCOMPARE(d->parentWidget()->windowIcon().cacheKey(), w->windowIcon().cacheKey());
     TDataEdit* h = field(d, "Free Height of Wall");
     h->setFocus();
     h->selectAll();
