@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QToolButton>
+#include <algorithm>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -57,14 +59,20 @@ StageDialog::StageDialog(tarnel::model::TProgramData* project, StageManager* sta
   down_ = new QToolButton(this);
   down_->setArrowType(Qt::DownArrow);
   up_->setAutoRaise(false);
+  // The arrows sit against the field and share its height, like one up-down control.
+  const int half = std::max(count_->sizeHint().height() / 2, 10);
+  for (QToolButton* b : {up_, down_}) b->setFixedSize(18, half);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
   arrows->addWidget(up_);
   arrows->addWidget(down_);
+  auto* updown = new QHBoxLayout;
+  updown->setSpacing(1);
+  updown->addWidget(count_);
+  updown->addLayout(arrows);
   row->addWidget(label, 0, 0);
-  row->addWidget(count_, 0, 1);
-  row->addLayout(arrows, 0, 2);
-  row->setColumnStretch(3, 1);
+  row->addLayout(updown, 0, 1);
+  row->setColumnStretch(2, 1);
   lay->addLayout(row);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -134,6 +134,8 @@ class DialogsMainWindowTest : public QObject {
     action(*w, "OptStaged")->trigger();
     auto* d = static_cast<StageDialog*>(w->dialogHub()->dialog("Staged Construction Options"));
     QVERIFY(d && d->isModal());
+    // The arrows form one up-down control with the field: together no taller than it.
+    QVERIFY(d->up()->height() + d->down()->height() <= d->count()->sizeHint().height() + 1);
     d->check()->click();
     d->up()->click();  // 2 -> 3
     d->accept();
