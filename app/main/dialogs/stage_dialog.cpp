@@ -61,7 +61,7 @@ StageDialog::StageDialog(tarnel::model::TProgramData* project, StageManager* sta
   up_->setAutoRaise(false);
   // The arrows sit against the field and share its height, like one up-down control.
   const int half = std::max(count_->sizeHint().height() / 2, 10);
-  for (QToolButton* b : {up_, down_}) b->setFixedSize(18, half);
+  for (QToolButton* b : {up_, down_}) b->setFixedHeight(half);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
   arrows->addWidget(up_);
