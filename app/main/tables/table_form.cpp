@@ -90,12 +90,10 @@ bool TableGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* even
 
 void TableGrid::keyPressEvent(QKeyEvent* e) {
   if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && state() != EditingState) {
+    // Enter walks the grid on every cell, a sub-table cell included (it opens with a click
+    // or Space): entering a column row by row never pops up another window.
     const QModelIndex cur = currentIndex();
-    if (cur.isValid() && form_->model()->isSubTable(cur)) {
-      form_->openSubTable(cur);
-    } else if (cur.isValid()) {
-      setCurrentIndex(nextCell(cur));
-    }
+    if (cur.isValid()) setCurrentIndex(nextCell(cur));
     e->accept();
     return;
   }

@@ -151,6 +151,31 @@ private slots:
                qPrintable(item));
   }
 
+  void enterWalksPastASubTableCell() {
+    // Typing the layer depths row by row and pressing Enter goes on through the grid; the
+    // layer's parameters open with Space (or a click), not with Enter.
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.project()->NewSoil().SetRowCount(2);
+    TTableForm* form = f.showTableEditor("NewSoil");
+    QVERIFY(form);
+    TableGrid* grid = form->grid();
+    const int last = form->model()->columnCount() - 1;
+    const QModelIndex sub = form->model()->index(0, last);
+    QVERIFY(form->model()->isSubTable(sub));
+    grid->setCurrentIndex(sub);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(grid->currentIndex(), form->model()->index(1, last));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(grid->currentIndex(), form->model()->index(0, 0));
+    QVERIFY(!f.tableEditor(QStringLiteral("NewSoil/%1/0").arg(last)));
+    QVERIFY(!f.tableEditor(QStringLiteral("NewSoil/%1/1").arg(last)));
+    grid->setCurrentIndex(sub);
+    QTest::keyClick(grid, Qt::Key_Space);
+    QVERIFY(f.tableEditor(QStringLiteral("NewSoil/%1/0").arg(last)));
+  }
+
   void headerShowsCaptionLinesAndUnits() {
     TestEnvironment env;
     TMainForm f;
