@@ -27,6 +27,16 @@ bool numericColumn(const TGridTable& t, int c) {
   return k == ColumnClass::Float || k == ColumnClass::Int;
 }
 
+// A table of curve sets (one row per curve, the curve itself in a sub-table) is no curve:
+// only a table whose rows are the points of one curve is drawn.
+bool drawsCurve(const TGridTable& t) {
+  if (!t.Chart() || !numericColumn(t, t.Chart()->xColumn) || !numericColumn(t, t.Chart()->yColumn))
+    return false;
+  for (std::size_t c = 0; c < t.ColumnCount(); ++c)
+    if (t.Column(c).Class() == ColumnClass::Table) return false;
+  return true;
+}
+
 double numberAt(const TGridTable& t, int c, int row) {
   return t.Column(c).Class() == ColumnClass::Float ? t.Real(c, row) : t.Integer(c, row);
 }
@@ -91,7 +101,7 @@ TTableChartForm::Curve TTableChartForm::curve() const {
   const TGridTable* t = table();
   if (!t || !t->Chart()) return c;
   const int xc = t->Chart()->xColumn, yc = t->Chart()->yColumn;
-  if (!numericColumn(*t, xc) || !numericColumn(*t, yc)) return c;
+  if (!drawsCurve(*t)) return c;
   for (int r = 0; r < t->RowCount(); ++r) c.points << QPointF(numberAt(*t, xc, r), numberAt(*t, yc, r));
   if (c.points.size() >= 2) {
     const double y = c.points.first().y();
@@ -115,7 +125,7 @@ void TTableChartForm::redraw() {
   const TGridTable* t = table();
   if (!t || !t->Chart()) return;
   const int xc = t->Chart()->xColumn, yc = t->Chart()->yColumn;
-  const bool drawable = numericColumn(*t, xc) && numericColumn(*t, yc);
+  const bool drawable = drawsCurve(*t);
   chart_->setVisible(drawable);
   grid()->setMaximumWidth(drawable ? gridWidth_ : QWIDGETSIZE_MAX);
   if (!drawable) return;

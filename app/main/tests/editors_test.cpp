@@ -176,6 +176,28 @@ private slots:
     QVERIFY(f.tableEditor(QStringLiteral("NewSoil/%1/0").arg(last)));
   }
 
+  void curveSetTablesDrawNoChart() {
+    // The moment-EI set table lists node ranges, one curve each: its rows are no curve, so
+    // no From-node/To-node chart; the curve of a set is drawn in its own editor.
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    f.project()->ApplyMEI = true;
+    f.updateCommands();
+    TTableForm* sets = f.showEditor(
+        "MEICurves2", [&f] { return f.project() ? &f.project()->Table("MEICurves2") : nullptr; }, true);
+    QVERIFY(sets);
+    auto* setsChart = sets->findChild<chart::CurveChart*>("CurveChart");
+    QVERIFY(!setsChart || setsChart->isHidden());
+    const int last = sets->model()->columnCount() - 1;
+    QVERIFY(sets->model()->isSubTable(sets->model()->index(0, last)));
+    sets->openSubTable(sets->model()->index(0, last));
+    TTableForm* points = f.tableEditor(QStringLiteral("MEICurves2/%1/0").arg(last));
+    QVERIFY(points);
+    auto* pointsChart = points->findChild<chart::CurveChart*>("CurveChart");
+    QVERIFY(pointsChart && !pointsChart->isHidden());
+  }
+
   void headerShowsCaptionLinesAndUnits() {
     TestEnvironment env;
     TMainForm f;
