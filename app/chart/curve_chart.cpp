@@ -4,6 +4,7 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFontMetrics>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -98,6 +99,14 @@ void CurveChart::setPoints(const QVector<QPointF>& points,
     x0 = mnx->x(); x1 = mxx->x(); y0 = mny->y(); y1 = mxy->y();
   }
   fitAxis(xAxis_, x0, x1, false);
+  // The number at the right end of the x axis is centred on the plot's edge: leave room for
+  // its right half so that "2.5E6" does not lose its last digit.
+  const QStringList xs = xAxis_->categoriesLabels();
+  const QString rightEnd = xs.isEmpty() ? QString() : (xAxis_->isReverse() ? xs.first() : xs.last());
+  const int half = QFontMetrics(xAxis_->labelsFont()).horizontalAdvance(rightEnd) / 2;
+  QMargins m = chart()->margins();
+  m.setRight(std::max(4, half + 4));
+  chart()->setMargins(m);
   if (fixedY)
     fitAxis(yAxis_, std::min(fixedY->first, fixedY->second),
             std::max(fixedY->first, fixedY->second), true);

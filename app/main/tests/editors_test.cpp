@@ -3,6 +3,9 @@
 // editors' chart and reading points from a file or the clipboard.
 #include <QtTest>
 
+#include <QAbstractAxis>
+#include <QChart>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -196,6 +199,16 @@ private slots:
     QVERIFY(points);
     auto* pointsChart = points->findChild<chart::CurveChart*>("CurveChart");
     QVERIFY(pointsChart && !pointsChart->isHidden());
+  }
+
+  void rightEndAxisNumberHasRoom() {
+    // Moments up to 2.4E6 give an x axis ending at "2.5E6", written half beyond the plot.
+    chart::CurveChart c;
+    c.setPoints({{0, 5.3e9}, {1.2e6, 5.3e9}, {1.8e6, 3.5e9}, {2.4e6, 1e9}});
+    const QString end = c.xLabels().last();
+    QCOMPARE(end, QStringLiteral("2.5E6"));
+    QFont font = c.chart()->axes(Qt::Horizontal).first()->labelsFont();
+    QVERIFY(c.chart()->margins().right() >= QFontMetrics(font).horizontalAdvance(end) / 2);
   }
 
   void headerShowsCaptionLinesAndUnits() {
