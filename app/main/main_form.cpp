@@ -724,6 +724,7 @@ bool TMainForm::newProject() {
   closeAllChildren();
   project_ = std::make_unique<TProgramData>();
   plotsLoaded_ = false;
+  partialRead_ = false;
   projectReplaced();
   return true;
 }
@@ -763,14 +764,18 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
 
   project_ = std::make_unique<TProgramData>();
   const auto read = project_->CreateFromFile(full.toStdString(), layoutCode);
+  partialRead_ = !read;
   setCaption();
-  if (!read) prompts().information(this, QString::fromStdString(read.message));
   // The result charts come with the plot-file reader; until then no results are loaded.
   plotsLoaded_ = false;
 
   rememberFile(full);
-  prompts().information(this, QStringLiteral("Data file: ") + displayName(full) +
-                                  QStringLiteral(", has been read by TARNEL 2015"));
+  // A malformed file keeps what was read, but is not announced as read.
+  if (!read)
+    prompts().information(this, QString::fromStdString(read.message));
+  else
+    prompts().information(this, QStringLiteral("Data file: ") + displayName(full) +
+                                    QStringLiteral(", has been read by TARNEL 2015"));
 
   // A staged project is edited stage by stage: cut the file into its stage files.
   if (project_->StageCount > 1) stages_->openStaged(layoutCode);
@@ -787,7 +792,8 @@ bool TMainForm::writeProject() {
 bool TMainForm::save() {
   if (!storeCurrentStage()) return false;
   const QString file = QString::fromStdString(project_->FileName);
-  if (file == kNewName || QFileInfo(file).suffix().compare("tn5d", Qt::CaseInsensitive) != 0)
+  if (partialRead_ || file == kNewName ||
+      QFileInfo(file).suffix().compare("tn5d", Qt::CaseInsensitive) != 0)
     return saveAs();
   const bool ok = writeProject();
   updateCommands();
@@ -819,6 +825,7 @@ bool TMainForm::saveAs() {
       return false;
     }
   }
+  partialRead_ = false;
   setCaption();
   rememberFile(target);
   closeAllChildren();
@@ -842,6 +849,7 @@ void TMainForm::startWith(const QStringList& arguments) {
     }
   }
   project_ = std::make_unique<TProgramData>();
+  partialRead_ = false;
   projectReplaced();
 }
 

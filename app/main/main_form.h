@@ -125,6 +125,9 @@ private:
   ProgramSettings settings_;
   RecentFiles recent_;
   bool plotsLoaded_ = false;
+  // The project holds only part of a malformed file: saving it under that file's name
+  // would replace the user's complete file with the part, so Save asks for a name.
+  bool partialRead_ = false;
 
   QMdiArea* mdi_ = nullptr;
   DialogHub* hub_ = nullptr;

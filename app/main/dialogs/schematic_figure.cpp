@@ -63,18 +63,6 @@ void soilBlock(QPainter& p, const QRectF& r) {
   p.restore();
 }
 
-void waterMark(QPainter& p, QPointF at) {
-  p.save();
-  p.setPen(QPen(QColor(20, 90, 200), 1.2));
-  p.setBrush(QColor(20, 90, 200));
-  QPolygonF t;
-  t << at << at + QPointF(-5, -7) << at + QPointF(5, -7);
-  p.drawPolygon(t);
-  p.drawLine(at + QPointF(-9, 3), at + QPointF(9, 3));
-  p.drawLine(at + QPointF(-5, 6), at + QPointF(5, 6));
-  p.restore();
-}
-
 // Backfill on the left, excavation on the right, the wall between them.
 void wallScene(QPainter& p, bool nodes) {
   soilBlock(p, QRectF(8, kBackfill, kWallX - 8, kH - 8 - kBackfill));

@@ -131,6 +131,36 @@ private slots:
     QVERIFY(!action(f, "EditOutput")->isEnabled());
   }
 
+  void malformedFileIsNeverOverwrittenByWhatWasRead() {
+    TestEnvironment env;
+    const QString path = env.scratch() + "/broken.tn5d";
+    QString text = readText(exampleFile("cantilever-user-load.tn5d"));
+    text.truncate(text.size() / 2);  // the file ends early
+    {
+      QFile out(path);
+      QVERIFY(out.open(QIODevice::WriteOnly));
+      out.write(text.toLatin1());
+    }
+    TMainForm f;
+    f.openFile(path);
+    QCOMPARE(env.prompts.messages.size(), 1);
+    QCOMPARE(env.prompts.messages.first(), QStringLiteral("This file either invalid or incomplete."));
+
+    // Save asks for a name; cancelling it leaves the user's file as it was.
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.dialogTitles.size(), 1);
+    QCOMPARE(readText(path), text);
+
+    // Saved under a new name, the project saves in place again.
+    const QString other = env.scratch() + "/mended.tn5d";
+    env.prompts.savePaths << other;
+    action(f, "FileSave")->trigger();
+    QVERIFY(QFileInfo::exists(other));
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.dialogTitles.size(), 2);
+    QCOMPARE(readText(path), text);
+  }
+
   void saveQuestionOnNew() {
     TestEnvironment env;
     const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
@@ -286,7 +316,7 @@ private slots:
     action(f, "OptLongTerm")->trigger();
     QVERIFY(p.LongTerm);
     QVERIFY(!action(f, "DataDistLoad")->isVisible());
-    QVERIFY(action(f, "DataDistShortTerm")->parentWidget() != nullptr);
+    QVERIFY(action(f, "DataDistShortTerm")->parent() != nullptr);
     QVERIFY(!action(f, "OptStaged")->isEnabled());
     QVERIFY(!action(f, "SpeedStageOption")->isEnabled());
     QVERIFY(!action(f, "SpeedSoilLayers")->isEnabled());
