@@ -88,5 +88,10 @@ BENCHMARK_CAPTURE(BM_WholeRunPy, soldier_pile_stiff_clay_tieback, std::string("s
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WholeRunPy, weak_rock_socket, std::string("weak-rock-socket.tn5d"))
     ->Unit(benchmark::kMillisecond);
+// Generated earth pressure with surcharges, and the trapezoid of an anchored wall.
+BENCHMARK_CAPTURE(BM_WholeRunPy, triangular_surcharges, std::string("triangular-surcharges.tn5d"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeRunPy, trapezoidal_two_tiebacks, std::string("trapezoidal-two-tiebacks.tn5d"))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
