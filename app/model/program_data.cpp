@@ -13,9 +13,14 @@
 
 namespace tarnel::model {
 
-struct TProgramData::TableSet {
-  std::vector<std::unique_ptr<TGridTable>> list;  // in ProjectTableNames() order
-};
+TProgramData::TableList::TableList(const TableList& other) {
+  for (const auto& t : other) push_back(std::make_unique<TGridTable>(*t));
+}
+
+TProgramData::TableList& TProgramData::TableList::operator=(const TableList& other) {
+  if (this != &other) *this = TableList(other);
+  return *this;
+}
 
 namespace {
 
@@ -67,77 +72,17 @@ const std::vector<OptionSwitch>& OptionSwitches() {
   return switches;
 }
 
-TProgramData::TProgramData() : tables_(std::make_unique<TableSet>()) {
+TProgramData::TProgramData() {
   for (const auto& name : ProjectTableNames()) {
     auto t = MakeTable(name);
     if (!t->ChartPaired()) t->PadToMinRows();
     t->ClearChanged();
-    tables_->list.push_back(std::move(t));
+    tables_.push_back(std::move(t));
   }
 }
 
-TProgramData::TProgramData(const TProgramData& other)
-    : FileName(other.FileName), Title(other.Title), Units(other.Units), Increments(other.Increments),
-      IncrementLength(other.IncrementLength), MaxDeflection(other.MaxDeflection), Tolerance(other.Tolerance),
-      FreeHeight(other.FreeHeight), WidthActive(other.WidthActive), WidthPY(other.WidthPY),
-      WaterDepthBack(other.WaterDepthBack), WaterDepthExc(other.WaterDepthExc), ActiveFactor(other.ActiveFactor),
-      PressureSwitch(other.PressureSwitch), BackfillSlope(other.BackfillSlope),
-      UniformSurcharge(other.UniformSurcharge), LegacySurcharge(other.LegacySurcharge),
-      EarthPressureChoice(other.EarthPressureChoice), StageCount(other.StageCount),
-      CurrentStage(other.CurrentStage), StageFileName(other.StageFileName),
-      PreviousFileName(other.PreviousFileName), ApplyRestraints(other.ApplyRestraints),
-      ApplyConcLoads(other.ApplyConcLoads), ApplySprings(other.ApplySprings), ApplyTiebacks(other.ApplyTiebacks),
-      ApplyPYMod(other.ApplyPYMod), ApplyExtPY(other.ApplyExtPY), ApplyMEI(other.ApplyMEI),
-      ApplySurcharge(other.ApplySurcharge), GeneratePY(other.GeneratePY), LongTerm(other.LongTerm),
-      UnitsChanged(other.UnitsChanged), Modified(other.Modified), tables_(std::make_unique<TableSet>()) {
-  for (const auto& t : other.tables_->list) tables_->list.push_back(std::make_unique<TGridTable>(*t));
-}
-
-TProgramData& TProgramData::operator=(const TProgramData& other) {
-  if (this == &other) return *this;
-  TProgramData copy(other);
-  FileName = std::move(copy.FileName);
-  Title = std::move(copy.Title);
-  Units = copy.Units;
-  Increments = copy.Increments;
-  IncrementLength = copy.IncrementLength;
-  MaxDeflection = copy.MaxDeflection;
-  Tolerance = copy.Tolerance;
-  FreeHeight = copy.FreeHeight;
-  WidthActive = copy.WidthActive;
-  WidthPY = copy.WidthPY;
-  WaterDepthBack = copy.WaterDepthBack;
-  WaterDepthExc = copy.WaterDepthExc;
-  ActiveFactor = copy.ActiveFactor;
-  PressureSwitch = copy.PressureSwitch;
-  BackfillSlope = copy.BackfillSlope;
-  UniformSurcharge = copy.UniformSurcharge;
-  LegacySurcharge = copy.LegacySurcharge;
-  EarthPressureChoice = copy.EarthPressureChoice;
-  StageCount = copy.StageCount;
-  CurrentStage = copy.CurrentStage;
-  StageFileName = std::move(copy.StageFileName);
-  PreviousFileName = std::move(copy.PreviousFileName);
-  ApplyRestraints = copy.ApplyRestraints;
-  ApplyConcLoads = copy.ApplyConcLoads;
-  ApplySprings = copy.ApplySprings;
-  ApplyTiebacks = copy.ApplyTiebacks;
-  ApplyPYMod = copy.ApplyPYMod;
-  ApplyExtPY = copy.ApplyExtPY;
-  ApplyMEI = copy.ApplyMEI;
-  ApplySurcharge = copy.ApplySurcharge;
-  GeneratePY = copy.GeneratePY;
-  LongTerm = copy.LongTerm;
-  UnitsChanged = std::move(copy.UnitsChanged);
-  Modified = copy.Modified;
-  tables_ = std::move(copy.tables_);
-  return *this;
-}
-
-TProgramData::~TProgramData() = default;
-
 TGridTable& TProgramData::Table(std::string_view componentName) {
-  for (auto& t : tables_->list)
+  for (auto& t : tables_)
     if (t->Name() == componentName) return *t;
   throw std::out_of_range("no project table named " + std::string(componentName));
 }
@@ -148,7 +93,7 @@ const TGridTable& TProgramData::Table(std::string_view componentName) const {
 
 std::vector<TGridTable*> TProgramData::Tables() {
   std::vector<TGridTable*> out;
-  for (auto& t : tables_->list) out.push_back(t.get());
+  for (auto& t : tables_) out.push_back(t.get());
   return out;
 }
 
@@ -173,7 +118,7 @@ void TProgramData::SetUnits(int units) {
     LegacySurcharge[2] *= c / b;
   }
   Units = units;
-  for (auto& t : tables_->list) t->SetUnits(units);
+  for (auto& t : tables_) t->SetUnits(units);
   if (f.valid) {
     // The magnitude column's template ("SEE NOTES") carries no unit: its unit depends on the
     // row's load type.
@@ -186,14 +131,14 @@ void TProgramData::SetUnits(int units) {
 
 bool TProgramData::IsModified() const {
   if (Modified) return true;
-  for (const auto& t : tables_->list)
+  for (const auto& t : tables_)
     if (t->Changed()) return true;
   return false;
 }
 
 void TProgramData::ClearModified() {
   Modified = false;
-  for (auto& t : tables_->list) t->ClearChanged();
+  for (auto& t : tables_) t->ClearChanged();
 }
 
 bool TProgramData::SameContent(const TProgramData& o, double relTol) const {
@@ -215,8 +160,8 @@ bool TProgramData::SameContent(const TProgramData& o, double relTol) const {
       ApplyExtPY != o.ApplyExtPY || ApplyMEI != o.ApplyMEI || ApplySurcharge != o.ApplySurcharge ||
       GeneratePY != o.GeneratePY || LongTerm != o.LongTerm)
     return false;
-  for (std::size_t i = 0; i < tables_->list.size(); ++i)
-    if (!tables_->list[i]->SameData(*o.tables_->list[i], relTol)) return false;
+  for (std::size_t i = 0; i < tables_.size(); ++i)
+    if (!tables_[i]->SameData(*o.tables_[i], relTol)) return false;
   return true;
 }
 

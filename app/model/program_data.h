@@ -49,9 +49,6 @@ inline constexpr const char* kStageHeading = " Stage No : ";
 class TProgramData {
  public:
   TProgramData();  // a new project
-  TProgramData(const TProgramData& other);
-  TProgramData& operator=(const TProgramData& other);
-  ~TProgramData();
 
   // ---- scalars (engine units: for English lengths in inches, pressures in lb/in^2)
   std::string FileName = kNewProjectFileName;
@@ -147,8 +144,17 @@ class TProgramData {
   bool SameContent(const TProgramData& other, double relTol = 1e-7) const;
 
  private:
-  struct TableSet;
-  std::unique_ptr<TableSet> tables_;
+  // The project tables in ProjectTableNames() order. Copying the project copies every table
+  // into new objects, so the compiler-made copy, move and assignment of TProgramData are
+  // complete whatever fields it gains.
+  struct TableList : std::vector<std::unique_ptr<TGridTable>> {
+    TableList() = default;
+    TableList(const TableList& other);
+    TableList& operator=(const TableList& other);
+    TableList(TableList&&) noexcept = default;
+    TableList& operator=(TableList&&) noexcept = default;
+  };
+  TableList tables_;
   friend class DataFileReader;
   friend class DataFileWriter;
 };
