@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/pressure/earth_pressure.h"
+#include "engine/report.h"
 #include "engine/run_state.h"
 #include "engine/testing/engine_run.h"
 
@@ -23,12 +24,6 @@ inline SoilLayerRecord layer(int kind, double bottom, double gamma, double c, do
   r.top = {gamma, c, phi, 0.0, 0.0, kopt};
   r.base = r.top;
   return r;
-}
-
-inline UnitLabels labelsFor(int units) {
-  if (units == 1) return {" IN", " LBS", "IN", "LBS"};
-  if (units == 2) return {"  M", "  KN", " M", " KN"};
-  return {};
 }
 
 struct TableRow {
@@ -56,7 +51,7 @@ class GeneratorRun {
     p.earth.wp = 1.0;
     p.earth.dwBackfill = 1.0e6;
     p.earth.dwExcavation = 1.0e6;
-    run.labels = labelsFor(units);
+    setUnitLabels(run.labels, units);
     run.out.report.open(dir_.path() / "report.txt");
     run.out.notes.open(dir_.path() / "notes.txt");
     run.out.err = &err;
