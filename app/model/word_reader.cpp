@@ -3,8 +3,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "app/model/real_format.h"
 #include "app/model/text_file.h"
@@ -27,15 +25,8 @@ TWordReader TWordReader::FromText(std::string_view text) {
 }
 
 void TWordReader::Split(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    std::string_view raw = text.substr(pos, end - pos);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+  for (std::string& raw : SplitLines(std::string(text))) {
     Line line;
-    line.raw = std::string(raw);
     std::size_t i = 0;
     while (i < raw.size()) {
       while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t' || raw[i] == '\r')) ++i;
@@ -43,8 +34,8 @@ void TWordReader::Split(std::string_view text) {
       while (i < raw.size() && raw[i] != ' ' && raw[i] != '\t' && raw[i] != '\r') ++i;
       if (i > start) line.words.emplace_back(raw.substr(start, i - start));
     }
+    line.raw = std::move(raw);
     lines_.push_back(std::move(line));
-    pos = last ? text.size() : end + 1;
   }
 }
 
