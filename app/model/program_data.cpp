@@ -30,10 +30,6 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 bool Near(double a, double b, double relTol) {
   if (a == b) return true;
   return std::fabs(a - b) <= relTol * std::max(std::fabs(a), std::fabs(b));
@@ -44,8 +40,8 @@ bool Near(double a, double b, double relTol) {
 int LayoutCodeFromExtension(std::string_view path) {
   const std::string low = Lower(path);
   // Only the extension counts, not a folder name that happens to end alike.
-  if (EndsWith(low, ".tn4d")) return kLayoutTn4d;
-  if (EndsWith(low, ".tnd")) return kLayoutTnd30;
+  if (low.ends_with(".tn4d")) return kLayoutTn4d;
+  if (low.ends_with(".tnd")) return kLayoutTnd30;
   return kLayoutTn5d;
 }
 
