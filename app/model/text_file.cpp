@@ -28,15 +28,8 @@ FileResult WriteFileSafely(const std::string& path, const std::string& text) {
       return FileResult::Fail("Unable to write file " + path + ": " + std::strerror(errno));
     }
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
+    out.close();  // flushes; a failed write or flush leaves the stream failed
     if (!out) {
-      std::error_code ec;
-      out.close();
-      fs::remove(temp, ec);
-      return FileResult::Fail("Unable to write file " + path + ": the disk may be full");
-    }
-    out.close();
-    if (out.fail()) {
       std::error_code ec;
       fs::remove(temp, ec);
       return FileResult::Fail("Unable to write file " + path + ": the disk may be full");
