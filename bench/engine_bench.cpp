@@ -1,52 +1,16 @@
 // Whole engine runs of the bundled examples, each through the entry point as the
 // program calls it: names.dat, data file and outputs in a temporary working folder.
 // Target: a whole run of an example in under 2 ms.
+#include "bench/example_run.h"
 #include "engine/driver.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class ExampleRun {
- public:
-  explicit ExampleRun(const std::string& example) {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("tarnel-bench-" + std::to_string(rd()));
-    fs::create_directories(dir_);
-    const fs::path data = dir_ / example;
-    fs::copy_file(fs::path(TARNEL_SOURCE_DIR) / "examples" / example, data, fs::copy_options::overwrite_existing);
-    const std::string base = (dir_ / data.stem()).string();
-    std::ofstream names(dir_ / "names.dat", std::ios::binary);
-    names << "2015.5.22\r\n" << data.string() << "\r\n" << base << ".tn5o\r\n" << base << ".tn5p\r\n" << base
-          << ".tn5r\r\n";
-    base_ = base;
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-  }
-  // Removes the outputs of the previous run, so the next one creates them afresh.
-  void removeOutputs() const {
-    std::error_code ec;
-    for (const char* ext : {".tn5o", ".tn5p", ".tn5r"}) fs::remove(base_ + ext, ec);
-  }
-  ~ExampleRun() {
-    std::error_code ec;
-    fs::current_path(previous_, ec);
-    fs::remove_all(dir_, ec);
-  }
-  ExampleRun(const ExampleRun&) = delete;
-  ExampleRun& operator=(const ExampleRun&) = delete;
-
- private:
-  fs::path dir_, previous_;
-  std::string base_;
-};
+using tarnel::bench::ExampleRun;
 
 // Outputs created afresh by every run (the first run of a data file).
 void BM_WholeRun(benchmark::State& state, const std::string& example) {

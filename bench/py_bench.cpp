@@ -1,42 +1,17 @@
 // p-y curve generation: the generator alone on a three-layer profile below the
 // excavation (soft clay, sand, weak rock: 15 curves, both sides, report and scratch
 // file), and whole engine runs of the examples with generated p-y curves.
+#include "bench/example_run.h"
 #include "engine/driver.h"
 #include "engine/soilcurves/py_generator.h"
+#include "engine/testing/engine_run.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// A private working folder made current for the benchmark's lifetime.
-class WorkFolder {
- public:
-  WorkFolder() {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("tarnel-py-bench-" + std::to_string(rd()));
-    fs::create_directories(dir_);
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-  }
-  ~WorkFolder() {
-    std::error_code ec;
-    fs::current_path(previous_, ec);
-    fs::remove_all(dir_, ec);
-  }
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-  const fs::path& path() const { return dir_; }
-
- private:
-  fs::path dir_, previous_;
-};
 
 void profile(tarnel::engine::Problem& p) {
   p.control.units = 1;
@@ -49,7 +24,8 @@ void profile(tarnel::engine::Problem& p) {
 }
 
 void BM_GeneratePyCurves(benchmark::State& state) {
-  WorkFolder folder;
+  tarnel::engine::testing::TempDir dir;
+  tarnel::engine::testing::CurrentDir cd(dir.path());
   tarnel::engine::RunState run;
   std::ofstream err("err.txt");
   run.out.err = &err;
@@ -65,19 +41,10 @@ BENCHMARK(BM_GeneratePyCurves)->Unit(benchmark::kMicrosecond);
 
 // A whole analysis of an example through the entry point, outputs created afresh.
 void BM_WholeRunPy(benchmark::State& state, const std::string& example) {
-  WorkFolder folder;
-  const fs::path data = folder.path() / example;
-  fs::copy_file(fs::path(TARNEL_SOURCE_DIR) / "examples" / example, data, fs::copy_options::overwrite_existing);
-  const std::string base = (folder.path() / data.stem()).string();
-  {
-    std::ofstream names(folder.path() / "names.dat", std::ios::binary);
-    names << "2015.5.22\r\n" << data.string() << "\r\n" << base << ".tn5o\r\n" << base << ".tn5p\r\n" << base
-          << ".tn5r\r\n";
-  }
+  tarnel::bench::ExampleRun run(example);
   for (auto _ : state) {
     state.PauseTiming();
-    std::error_code ec;
-    for (const char* ext : {".tn5o", ".tn5p", ".tn5r"}) fs::remove(base + ext, ec);
+    run.removeOutputs();
     state.ResumeTiming();
     benchmark::DoNotOptimize(_ITARNEL(22));
   }
