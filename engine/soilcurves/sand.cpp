@@ -88,6 +88,19 @@ double sandUltimate(const SandInput& in) {
   return sandFactorA(in.x / in.b, Precision::Single) * sandResistance(in);
 }
 
+void sandSpacing(PyPoints& pts, double yk, double ym, double yu) {
+  const double ykp = yk <= ym / 5.0 ? yk : ym / 10.0;
+  pts.y[0] = 0.0;
+  pts.y[1] = ykp / 2.0;
+  pts.y[2] = ykp;
+  for (int i = 1; i <= 9; ++i) pts.y[2 + i] = ykp + (ym - ykp) * i / 10.0;
+  pts.y[12] = ym;
+  pts.y[13] = (2.0 * ym + yu) / 3.0;
+  pts.y[14] = (ym + 2.0 * yu) / 3.0;
+  pts.y[15] = yu;
+  pts.y[16] = 1.2 * yu;
+}
+
 SandCurve sandCurve(const SandInput& in) {
   SandCurve c;
   c.ps = sandResistance(in);
@@ -104,13 +117,7 @@ SandCurve sandCurve(const SandInput& in) {
     // No resistance at this depth (no friction, no weight or no initial modulus): the
     // points keep their spacing and carry p = 0.
     c.yk = c.ym / 10.0;
-    c.points.y = {0.0, c.yk / 2.0, c.yk};
-    for (int i = 1; i <= 9; ++i) c.points.y[2 + i] = c.yk + (c.ym - c.yk) * i / 10.0;
-    c.points.y[12] = c.ym;
-    c.points.y[13] = (2.0 * c.ym + c.yu) / 3.0;
-    c.points.y[14] = (c.ym + 2.0 * c.yu) / 3.0;
-    c.points.y[15] = c.yu;
-    c.points.y[16] = 1.2 * c.yu;
+    sandSpacing(c.points, c.yk, c.ym, c.yu);
     return c;
   }
 
@@ -126,17 +133,8 @@ SandCurve sandCurve(const SandInput& in) {
     c.ym = c.ym * (c.pu / kx) / yuOld;
     c.yk = c.ym / 10.0;
   }
-  const double ykp = c.yk <= c.ym / 5.0 ? c.yk : c.ym / 10.0;
-  auto& y = c.points.y;
-  y[0] = 0.0;
-  y[1] = ykp / 2.0;
-  y[2] = ykp;
-  for (int i = 1; i <= 9; ++i) y[2 + i] = ykp + (c.ym - ykp) * i / 10.0;
-  y[12] = c.ym;
-  y[13] = (2.0 * c.ym + c.yu) / 3.0;
-  y[14] = (c.ym + 2.0 * c.yu) / 3.0;
-  y[15] = c.yu;
-  y[16] = 1.2 * c.yu;
+  sandSpacing(c.points, c.yk, c.ym, c.yu);
+  const auto& y = c.points.y;
   for (int j = 0; j < kPoints; ++j) {
     const double yj = y[j];
     double p;

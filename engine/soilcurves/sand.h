@@ -48,6 +48,10 @@ struct SandCurve {
 double sandUltimate(const SandInput& in);   // A ps
 SandCurve sandCurve(const SandInput& in);
 
+// Deflections of the sand curve: 0, yk'/2, yk' (yk' = yk, or ym/10 when yk > ym/5), ten
+// steps to ym, two points to yu, yu and 1.2 yu. Silt spaces its parabola case the same.
+void sandSpacing(PyPoints& points, double yk, double ym, double yu);
+
 void sandCurves(PySoilModel& model, CurveFinisher& finisher, int layer);
 
 }  // namespace tarnel::engine::py

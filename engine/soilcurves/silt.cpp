@@ -21,20 +21,6 @@ double cohesive(const SiltInput& in) {
   return in.cu * np * in.b;
 }
 
-// Sand spacing: 0, yk'/2, yk', ten steps to ym, two points to yu, yu, 1.2 yu.
-void sandSpacing(PyPoints& pts, double yk, double ym, double yu) {
-  const double ykp = yk <= ym / 5.0 ? yk : ym / 10.0;
-  pts.y[0] = 0.0;
-  pts.y[1] = ykp / 2.0;
-  pts.y[2] = ykp;
-  for (int i = 1; i <= 9; ++i) pts.y[2 + i] = ykp + (ym - ykp) * i / 10.0;
-  pts.y[12] = ym;
-  pts.y[13] = (2.0 * ym + yu) / 3.0;
-  pts.y[14] = (ym + 2.0 * yu) / 3.0;
-  pts.y[15] = yu;
-  pts.y[16] = 1.2 * yu;
-}
-
 }  // namespace
 
 double siltFrictional(const SiltInput& in) {
