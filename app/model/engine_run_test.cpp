@@ -6,6 +6,7 @@
 
 #include "app/model/program_data.h"
 #include "app/model/stage_files.h"
+#include "app/model/testing_files.h"
 #include "app/model/testing_temp_dir.h"
 #include "app/model/text_file.h"
 #include "engine/driver.h"
@@ -38,8 +39,6 @@ std::string RunEngine(const std::string& dataText) {
   EXPECT_EQ(ITARNEL(22), 0);
   return ReadWholeFile(base + ".tn5o").value_or("");
 }
-
-std::string Testdata(const char* name) { return std::string(TARNEL_MODEL_TESTDATA) + "/" + name; }
 
 void ExpectReadWithoutError(const std::string& report) {
   EXPECT_FALSE(report.empty());
@@ -147,25 +146,20 @@ TEST(EngineRun, ConvertedOlderFilesAreReadWithoutAReadingError) {
 }
 
 TEST(EngineRun, ExamplesRewrittenByTheModelStillAnalyse) {
-  const fs::path examples = fs::path(TARNEL_SOURCE_DIR) / "examples";
-  int seen = 0;
-  if (fs::exists(examples)) {
-    for (const auto& e : fs::directory_iterator(examples)) {
-      if (e.path().extension() != ".tn5d") continue;
-      ++seen;
-      SCOPED_TRACE(e.path().string());
-      TProgramData p;
-      ASSERT_TRUE(p.CreateFromFile(e.path().string(), 1));
-      if (p.StageCount > 1) continue;
-      const std::string original = RunEngine(*ReadWholeFile(e.path().string()));
-      const std::string rewritten = RunEngine(p.ProjectText());
-      ExpectReadWithoutError(rewritten);
-      const bool ran = original.find("END OF ANALYSIS") != std::string::npos;
-      EXPECT_EQ(rewritten.find("END OF ANALYSIS") != std::string::npos, ran);
-      EXPECT_EQ(rewritten.find("ERROR STOP") != std::string::npos, original.find("ERROR STOP") != std::string::npos);
-    }
+  const auto examples = ExampleDataFiles();
+  if (examples.empty()) GTEST_SKIP() << "no example data files yet";
+  for (const fs::path& file : examples) {
+    SCOPED_TRACE(file.string());
+    TProgramData p;
+    ASSERT_TRUE(p.CreateFromFile(file.string(), 1));
+    if (p.StageCount > 1) continue;
+    const std::string original = RunEngine(*ReadWholeFile(file.string()));
+    const std::string rewritten = RunEngine(p.ProjectText());
+    ExpectReadWithoutError(rewritten);
+    const bool ran = original.find("END OF ANALYSIS") != std::string::npos;
+    EXPECT_EQ(rewritten.find("END OF ANALYSIS") != std::string::npos, ran);
+    EXPECT_EQ(rewritten.find("ERROR STOP") != std::string::npos, original.find("ERROR STOP") != std::string::npos);
   }
-  if (seen == 0) GTEST_SKIP() << "no example data files yet";
 }
 
 }  // namespace

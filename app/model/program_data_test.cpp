@@ -8,6 +8,7 @@
 
 #include "app/model/project_tables.h"
 #include "app/model/text_file.h"
+#include "app/model/testing_files.h"
 #include "app/model/testing_temp_dir.h"
 
 namespace tarnel::model {
@@ -30,8 +31,6 @@ const char* const kNewProjectText =
     "0 0 0.0  0 0 0 \r\n"
     "0 0 0.0  0 0 0 \r\n"
     "0\r\n";
-
-std::string Testdata(const char* name) { return std::string(TARNEL_MODEL_TESTDATA) + "/" + name; }
 
 class ProjectFiles : public ::testing::Test {
  protected:
@@ -570,21 +569,16 @@ TEST_F(ProjectFiles, Layout2013InSiUnits) {
 // ---------------------------------------------------------------- examples
 
 TEST_F(ProjectFiles, EveryExampleReadsAndRoundTrips) {
-  const fs::path examples = fs::path(TARNEL_SOURCE_DIR) / "examples";
-  int seen = 0;
-  if (fs::exists(examples)) {
-    for (const auto& e : fs::directory_iterator(examples)) {
-      if (e.path().extension() != ".tn5d") continue;
-      ++seen;
-      SCOPED_TRACE(e.path().string());
-      TProgramData p;
-      const FileResult r = p.CreateFromFile(e.path().string(), 1);
-      ASSERT_TRUE(r) << r.message;
-      if (p.StageCount > 1) continue;  // staged examples: see the stage-file tests
-      ExpectRoundTrip(p, e.path().filename().string());
-    }
+  const auto examples = ExampleDataFiles();
+  if (examples.empty()) GTEST_SKIP() << "no example data files yet";
+  for (const fs::path& file : examples) {
+    SCOPED_TRACE(file.string());
+    TProgramData p;
+    const FileResult r = p.CreateFromFile(file.string(), 1);
+    ASSERT_TRUE(r) << r.message;
+    if (p.StageCount > 1) continue;  // staged examples: see the stage-file tests
+    ExpectRoundTrip(p, file.filename().string());
   }
-  if (seen == 0) GTEST_SKIP() << "no example data files yet";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/model/testing_files.h"
 #include "app/model/testing_temp_dir.h"
 #include "app/model/text_file.h"
 
@@ -13,8 +14,6 @@ namespace tarnel::model {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Testdata(const char* name) { return std::string(TARNEL_MODEL_TESTDATA) + "/" + name; }
 
 std::vector<std::string> LinesOf(const std::string& path) {
   const auto text = ReadWholeFile(path);
