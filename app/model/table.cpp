@@ -172,36 +172,17 @@ TGridTable::TGridTable(int identifier, std::string componentName, std::string ca
     : Caption(std::move(caption)), identifier_(identifier), name_(std::move(componentName)),
       minRows_(minRows < 1 ? 1 : minRows), maxRows_(maxRows < 0 ? 0 : maxRows) {}
 
-TGridTable::TGridTable(const TGridTable& other)
-    : Caption(other.Caption), Comments(other.Comments), HelpPicture(other.HelpPicture), TopLeft(other.TopLeft),
-      identifier_(other.identifier_), name_(other.name_), minRows_(other.minRows_), maxRows_(other.maxRows_),
-      rowGroup_(other.rowGroup_), rowCount_(other.rowCount_), units_(other.units_), ownerRow_(other.ownerRow_),
-      changed_(other.changed_), chart_(other.chart_) {
-  for (const auto& c : other.columns_) columns_.push_back(c->Clone());
+TGridTable::ColumnList::ColumnList(const ColumnList& other) : std::vector<std::unique_ptr<TColumn>>() {
+  for (const auto& c : other) push_back(c->Clone());
 }
 
-TGridTable& TGridTable::operator=(const TGridTable& other) {
-  if (this != &other) {
-    TGridTable copy(other);
-    Caption = std::move(copy.Caption);
-    Comments = std::move(copy.Comments);
-    HelpPicture = std::move(copy.HelpPicture);
-    TopLeft = std::move(copy.TopLeft);
-    identifier_ = copy.identifier_;
-    name_ = std::move(copy.name_);
-    minRows_ = copy.minRows_;
-    maxRows_ = copy.maxRows_;
-    rowGroup_ = copy.rowGroup_;
-    rowCount_ = copy.rowCount_;
-    units_ = copy.units_;
-    ownerRow_ = copy.ownerRow_;
-    changed_ = copy.changed_;
-    chart_ = copy.chart_;
-    columns_ = std::move(copy.columns_);
-  }
+TGridTable::ColumnList& TGridTable::ColumnList::operator=(const ColumnList& other) {
+  if (this != &other) *this = ColumnList(other);
   return *this;
 }
 
+TGridTable::TGridTable(const TGridTable& other) = default;
+TGridTable& TGridTable::operator=(const TGridTable& other) = default;
 TGridTable::~TGridTable() = default;
 
 std::optional<std::string> TGridTable::SetMinRows(int n) {

@@ -294,7 +294,16 @@ class TGridTable {
   int ownerRow_ = 0;
   bool changed_ = false;
   std::optional<ChartSettings> chart_;
-  std::vector<std::unique_ptr<TColumn>> columns_;
+  // Copying the table clones every column, so the compiler-made copy of TGridTable is
+  // complete whatever fields it gains.
+  struct ColumnList : std::vector<std::unique_ptr<TColumn>> {
+    ColumnList() = default;
+    ColumnList(const ColumnList& other);
+    ColumnList& operator=(const ColumnList& other);
+    ColumnList(ColumnList&&) noexcept = default;
+    ColumnList& operator=(ColumnList&&) noexcept = default;
+  };
+  ColumnList columns_;
 };
 
 // Cell handle with typed access.
