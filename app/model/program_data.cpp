@@ -13,7 +13,7 @@
 
 namespace tarnel::model {
 
-TProgramData::TableList::TableList(const TableList& other) {
+TProgramData::TableList::TableList(const TableList& other) : std::vector<std::unique_ptr<TGridTable>>() {
   for (const auto& t : other) push_back(std::make_unique<TGridTable>(*t));
 }
 
