@@ -37,6 +37,23 @@ double quarterPi(Precision precision) {
   return precision == Precision::Single ? kPiCurves / 4.0 : std::atan(1.0);
 }
 
+// Angle functions of the wedge of friction angle phi: alpha = phi/2, beta = 45 deg + phi/2.
+struct WedgeAngles {
+  double ka, tp, ta, tb, sb, tbp, cosAlpha;
+};
+
+WedgeAngles wedgeAngles(double phi, Precision precision) {
+  const double alpha = 0.5 * phi;
+  const double beta = quarterPi(precision) + 0.5 * phi;
+  return {std::pow(std::tan(quarterPi(precision) - 0.5 * phi), 2),
+          std::tan(phi),
+          std::tan(alpha),
+          std::tan(beta),
+          std::sin(beta),
+          std::tan(beta - phi),
+          std::cos(alpha)};
+}
+
 // ps: the smaller of wedge and flow-around, or the plane passive value of a wall of
 // touching elements with wall friction phi/2.
 double sandResistance(const SandInput& in) {
@@ -51,14 +68,10 @@ double sandFactorA(double r, Precision precision) { return tableAt(kA, kADouble,
 double sandFactorB(double r, Precision precision) { return tableAt(kB, kBDouble, r, precision); }
 
 WedgeFlow wedgeAndFlow(double x, double b, double g, double phi, Precision precision) {
-  const double alpha = 0.5 * phi;
-  const double beta = quarterPi(precision) + 0.5 * phi;
-  const double ka = std::pow(std::tan(quarterPi(precision) - 0.5 * phi), 2);
-  const double tp = std::tan(phi), ta = std::tan(alpha), tb = std::tan(beta), sb = std::sin(beta);
-  const double tbp = std::tan(beta - phi);
+  const auto [ka, tp, ta, tb, sb, tbp, cosAlpha] = wedgeAngles(phi, precision);
   WedgeFlow w;
   w.pst = g * x *
-          (kK0 * x * tp * sb / (tbp * std::cos(alpha)) + (tb / tbp) * (b + x * tb * ta) +
+          (kK0 * x * tp * sb / (tbp * cosAlpha) + (tb / tbp) * (b + x * tb * ta) +
            kK0 * x * tb * (tp * sb - ta) - ka * b);
   w.psd = ka * b * g * x * (std::pow(tb, 8) - 1.0) + kK0 * b * g * x * tp * std::pow(tb, 4);
   return w;
@@ -66,12 +79,8 @@ WedgeFlow wedgeAndFlow(double x, double b, double g, double phi, Precision preci
 
 double wedgeFlowMeetingDepth(double b, double phi, Precision precision) {
   // pst/(gamma x) and psd/(gamma x) are both linear in x: pst = psd where they cross.
-  const double alpha = 0.5 * phi;
-  const double beta = quarterPi(precision) + 0.5 * phi;
-  const double ka = std::pow(std::tan(quarterPi(precision) - 0.5 * phi), 2);
-  const double tp = std::tan(phi), ta = std::tan(alpha), tb = std::tan(beta), sb = std::sin(beta);
-  const double tbp = std::tan(beta - phi);
-  const double slope = kK0 * tp * sb / (tbp * std::cos(alpha)) + (tb / tbp) * tb * ta + kK0 * tb * (tp * sb - ta);
+  const auto [ka, tp, ta, tb, sb, tbp, cosAlpha] = wedgeAngles(phi, precision);
+  const double slope = kK0 * tp * sb / (tbp * cosAlpha) + (tb / tbp) * tb * ta + kK0 * tb * (tp * sb - ta);
   const double wedge0 = (tb / tbp) * b - ka * b;
   const double flow = ka * b * (std::pow(tb, 8) - 1.0) + kK0 * b * tp * std::pow(tb, 4);
   if (!(slope > 0.0)) return 0.0;
