@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <initializer_list>
 
 namespace tarnel::model {
 namespace {
@@ -56,6 +57,18 @@ void ReplacePlain(std::string& s, char letter, std::string_view with) {
     }
   }
   s = out;
+}
+
+// Replaces the first of `tokens` that occurs in `s` (every occurrence of it) by its label,
+// else every plain `letter`: an entry field shows one kind of force and one kind of length.
+void ReplaceOneKind(std::string& s, char letter, std::initializer_list<const char*> tokens, int units) {
+  for (const char* tok : tokens) {
+    if (s.find(tok) != std::string::npos) {
+      ReplaceAll(s, tok, TokenLabel(tok, units));
+      return;
+    }
+  }
+  ReplacePlain(s, letter, TokenLabel(std::string_view(&letter, 1), units));
 }
 
 // Factor of one side of a template: [force token [^p] separator] [length token [^p]].
@@ -118,24 +131,8 @@ std::string CaptionWithUnits(std::string_view caption, std::string_view unitTemp
 std::string FieldUnitLabel(std::string_view unitTemplate, int units) {
   std::string s(unitTemplate);
   if (ClampUnitSystem(units) == kOther) return s;
-  bool done = false;
-  for (const char* tok : {"F6", "F5", "F4", "F2", "F1"}) {
-    if (s.find(tok) != std::string::npos) {
-      ReplaceAll(s, tok, TokenLabel(tok, units));
-      done = true;
-      break;
-    }
-  }
-  if (!done) ReplacePlain(s, 'F', TokenLabel("F", units));
-  done = false;
-  for (const char* tok : {"L2", "L1", "L3"}) {
-    if (s.find(tok) != std::string::npos) {
-      ReplaceAll(s, tok, TokenLabel(tok, units));
-      done = true;
-      break;
-    }
-  }
-  if (!done) ReplacePlain(s, 'L', TokenLabel("L", units));
+  ReplaceOneKind(s, 'F', {"F6", "F5", "F4", "F2", "F1"}, units);
+  ReplaceOneKind(s, 'L', {"L2", "L1", "L3"}, units);
   return s;
 }
 
