@@ -1,11 +1,13 @@
 #include "test_support.h"
 
 #include "app/main/program_settings.h"
+#include "app/main/widgets/data_edit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTest>
 
 TestEnvironment::TestEnvironment() {
   ProgramSettings::registerKey();
@@ -37,4 +39,17 @@ QString readText(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll());
+}
+
+TDataEdit* field(QWidget* dialog, const QString& captionStart) {
+  for (TDataEdit* e : dialog->findChildren<TDataEdit*>())
+    if (e->caption().startsWith(captionStart)) return e;
+  return nullptr;
+}
+
+void typeAndLeave(TDataEdit* e, const QString& text) {
+  e->setFocus();
+  e->selectAll();
+  QTest::keyClicks(e, text);
+  QTest::keyClick(e, Qt::Key_Return);
 }

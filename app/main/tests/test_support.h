@@ -9,6 +9,9 @@
 
 #include "scripted_prompts.h"
 
+class QWidget;
+class TDataEdit;
+
 // Points QSettings at a temporary folder (the user's settings are never touched) and
 // installs scripted prompts for the lifetime of the object.
 class TestEnvironment {
@@ -31,3 +34,8 @@ private:
 QString exampleFile(const QString& name);
 // Text of a file.
 QString readText(const QString& path);
+
+// The number field of a dialog whose caption starts with the given text, or nullptr.
+TDataEdit* field(QWidget* dialog, const QString& captionStart);
+// Types a text into a field and leaves it, the way a user does.
+void typeAndLeave(TDataEdit* e, const QString& text);

@@ -24,12 +24,6 @@ using namespace tarnel::dialogs;
 
 namespace {
 
-TDataEdit* field(QWidget* dialog, const QString& captionStart) {
-  for (TDataEdit* e : dialog->findChildren<TDataEdit*>())
-    if (e->caption().startsWith(captionStart)) return e;
-  return nullptr;
-}
-
 QAction* action(QWidget& w, const char* name) { return w.findChild<QAction*>(name); }
 
 }  // namespace

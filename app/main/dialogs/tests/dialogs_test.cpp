@@ -13,7 +13,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/input_dialogs.h"
 #include "app/main/dialogs/option_coupling.h"
-#include "app/main/tests/scripted_prompts.h"
+#include "app/main/tests/test_support.h"
 #include "app/main/widgets/data_edit.h"
 #include "app/model/program_data.h"
 
@@ -22,20 +22,6 @@ using namespace tarnel::dialogs;
 namespace opt = tarnel::options;
 
 namespace {
-
-TDataEdit* field(QWidget* dialog, const QString& captionStart) {
-  for (TDataEdit* e : dialog->findChildren<TDataEdit*>())
-    if (e->caption().startsWith(captionStart)) return e;
-  return nullptr;
-}
-
-// Types a text into a field and leaves it, the way a user does.
-void typeAndLeave(TDataEdit* e, const QString& text) {
-  e->setFocus();
-  e->selectAll();
-  QTest::keyClicks(e, text);
-  QTest::keyClick(e, Qt::Key_Return);
-}
 
 // Values written on the first `n` words after the title line of a data file text.
 QStringList recordWords(const std::string& text, int line) {

@@ -17,7 +17,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/input_dialogs.h"
 #include "app/main/dialogs/stage_dialog.h"
-#include "app/main/tests/scripted_prompts.h"
+#include "app/main/tests/test_support.h"
 #include "app/main/stages/stage_manager.h"
 #include "app/main/widgets/data_edit.h"
 #include "app/model/program_data.h"
@@ -50,19 +50,6 @@ QList<QStringList> sections(const QStringList& lines) {
     out.last().append(l);
   }
   return out;
-}
-
-TDataEdit* field(QWidget* dialog, const QString& captionStart) {
-  for (TDataEdit* e : dialog->findChildren<TDataEdit*>())
-    if (e->caption().startsWith(captionStart)) return e;
-  return nullptr;
-}
-
-void typeAndLeave(TDataEdit* e, const QString& text) {
-  e->setFocus();
-  e->selectAll();
-  QTest::keyClicks(e, text);
-  QTest::keyClick(e, Qt::Key_Return);
 }
 
 // Rewrites a staged data file in the 2013 layout: the control record without the tieback
