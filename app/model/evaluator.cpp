@@ -214,9 +214,7 @@ long double EvaluateFlat(const std::string& text) {
         binary = false;
       } else {
         const char before = text[i - 1];
-        const bool afterOperator = before == '%' || before == '&' || before == '*' || before == '+' ||
-                                   before == '/' || before == '=' || before == '^' || before == '|' ||
-                                   before == 'E' || before == 'e' || before == '-';
+        const bool afterOperator = IsOperatorChar(before) || before == 'E' || before == 'e';
         const bool afterFunction = IsFunctionName(Lower(text.substr(segmentStart, i - segmentStart)));
         binary = !(afterOperator || afterFunction);
       }
