@@ -1,7 +1,6 @@
-// What the three clay criteria share: the plane passive resistance of a wall of
-// touching elements.
+// What the three clay criteria (and the cohesive part of silt) share: the plane
+// passive resistance of a wall of touching elements.
 #pragma once
-
 
 namespace tarnel::engine::py {
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/fixed_format.h"
+#include "engine/soilcurves/clay_common.h"
 #include "engine/soilcurves/finishing.h"
 #include "engine/soilcurves/sand.h"
 #include "engine/soilcurves/soil_model.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr double kWallFriction = sp(0.17453f);  // 10 degrees, touching elements
 
 double cohesive(const SiltInput& in) {
-  if (in.touching) return (in.x * in.gammaAvg + 2.0 * in.cu) * in.b;
+  if (in.touching) return touchingClayUltimate(in.x, in.b, in.cu, in.gammaAvg);
   if (!(in.cu > 0.0)) return 0.0;
   const double np = std::min(3.0 + in.gammaAvg * in.x / in.cu + 0.5 * in.x / in.b, 9.0);
   return in.cu * np * in.b;
