@@ -113,8 +113,6 @@ bool ProblemRun::analyse() {
   writeWallRecord(rep_, pb_.wall, run_.labels);
   run_.pressureTable.clear();
   run_.pressure = PressureResults{};
-  run_.pressureGenerated = false;
-  run_.pressureStations = 0;
   startStations(run_.stations, pb_.wall, rep_);
 
   readStationTables();
@@ -268,7 +266,6 @@ void ProblemRun::earthPressure() {
       reportStop(rep_, std::string("ERROR STOP -- THE GENERATED EARTH-PRESSURE TABLE ") + kPressureScratchFile +
                            " CANNOT BE READ");
     }
-    run_.pressureGenerated = true;
     writePressureTable(true);
     // Generated pressures load the wall down to the excavation level only.
     lastStation = nearestStation(pb_.wall.freeHeight / st.h);
@@ -279,7 +276,7 @@ void ProblemRun::earthPressure() {
     if (!pb_.distLoads.empty()) lastStation = nearestStation(pb_.distLoads.back().depth / st.h);
   }
   writeEarthPressureBlock(run_.out.plot, run_.pressureTable, c.units);
-  run_.pressureStations = loadPressure(st, run_.pressureTable, lastStation);
+  loadPressure(st, run_.pressureTable, lastStation);
 }
 
 void ProblemRun::readUserCurves() {

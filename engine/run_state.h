@@ -270,8 +270,6 @@ struct RunState {
   // generator leaves for the p-y generator.
   std::vector<PressurePoint> pressureTable;
   PressureResults pressure;
-  bool pressureGenerated = false;            // the table came from the generator (options 2, 3)
-  int pressureStations = 0;                  // stations 1 .. this one carry earth-pressure loads
 
   // Time of the report header; empty means the local time of the system clock. Tests
   // set it to check the date and time lines.
