@@ -66,7 +66,8 @@ RunResult EngineRunner::run(const QString& dataFile) const {
   }
 
   // names.dat and the scratch files live in a folder of their own: the program folder of
-  // an installed system is read-only, and two runs must never share scratch files.
+  // an installed system is read-only, and two runs must never share scratch files. The
+  // folder goes with everything in it when the run ends, however it ends.
   QTemporaryDir work((workParent_.isEmpty() ? QDir::tempPath() : workParent_) + "/tarnel-run-XXXXXX");
   if (!work.isValid()) {
     r.error = QStringLiteral("A working folder for the analysis could not be created: %1").arg(work.errorString());
@@ -83,7 +84,6 @@ RunResult EngineRunner::run(const QString& dataFile) const {
     r.error = QStringLiteral("The analysis engine %1 could not be loaded from %2: %3")
                   .arg(QString::fromLatin1(kLibraryName), QDir::toNativeSeparators(libraryFolder()),
                        library.errorString());
-    QFile::remove(names);
     return r;
   }
   const auto entry = reinterpret_cast<EntryPoint>(library.resolve(kEntryPoint));
@@ -91,7 +91,6 @@ RunResult EngineRunner::run(const QString& dataFile) const {
     r.error = QStringLiteral("The analysis engine %1 has no entry point %2.")
                   .arg(QDir::toNativeSeparators(library.fileName()), QString::fromLatin1(kEntryPoint));
     library.unload();
-    QFile::remove(names);
     return r;
   }
   {
@@ -103,7 +102,6 @@ RunResult EngineRunner::run(const QString& dataFile) const {
     }
   }
   library.unload();
-  QFile::remove(names);
   if (r.engineResult == 1) {
     r.error = QStringLiteral(
         "The analysis engine refused the run: it was not built for interface version %1. "
