@@ -541,14 +541,20 @@ TEST(Driver, UserEarthPressureWithSurcharge) {
   EXPECT_EQ(countLines(out.reportLines(), "       0.600E+02           0.500E+01"), 1);
 }
 
+// The cantilever with generated earth pressure and generated p-y curves: the given
+// earth-pressure record, no surcharges, one sand layer 240 deep.
+std::vector<std::string> cantileverWithGenerators(const std::string& earthPressureRecord) {
+  auto data = cantilever();
+  data[1] = "1 1\t1\t0\t2\t2 0 1 0 0";
+  data.insert(data.end() - 1, {earthPressureRecord, "0\t0\t0\t0\t0\t0", "0", "1", "4\t240",
+                               "0.0000694\t0.0\t30\t0.0\t25\t0", "0.0000694\t0.0\t30\t0.0\t25\t0"});
+  return data;
+}
+
 // Generated earth pressure and generated p-y curves hand over to their generators;
 // whatever they do, the call returns and the files are closed.
 TEST(Driver, GeneratorOptionsRunToAnEnd) {
-  auto data = cantilever();
-  data[1] = "1 1\t1\t0\t2\t2 0 1 0 0";
-  data.insert(data.end() - 1, {"0\t12\t12\t1000\t1000\t1\t1\t0", "0\t0\t0\t0\t0\t0", "0", "1", "4\t240",
-                               "0.0000694\t0.0\t30\t0.0\t25\t0", "0.0000694\t0.0\t30\t0.0\t25\t0"});
-  const EngineOutput out = runEngineOn(crlf(data));
+  const EngineOutput out = runEngineOn(crlf(cantileverWithGenerators("0\t12\t12\t1000\t1000\t1\t1\t0")));
   EXPECT_TRUE(out.reportExists);
   EXPECT_EQ(countContaining(out.reportLines(), "PROGRAM CONTROL PARAMETERS"), 1);
 }
@@ -558,11 +564,7 @@ TEST(Driver, GeneratorOptionsRunToAnEnd) {
 // no further plot block follow, the files are closed as they stand, and the next run in
 // the same process starts afresh.
 TEST(Driver, GeneratorStopEndsTheRunAtOnce) {
-  auto data = cantilever();
-  data[1] = "1 1\t1\t0\t2\t2 0 1 0 0";
-  data.insert(data.end() - 1, {"60\t12\t0\t1000\t1000\t1\t1\t0", "0\t0\t0\t0\t0\t0", "0", "1", "4\t240",
-                               "0.0000694\t0.0\t30\t0.0\t25\t0", "0.0000694\t0.0\t30\t0.0\t25\t0"});
-  const EngineOutput out = runEngineOn(crlf(data));
+  const EngineOutput out = runEngineOn(crlf(cantileverWithGenerators("60\t12\t0\t1000\t1000\t1\t1\t0")));
   const auto report = out.reportLines();
   ASSERT_FALSE(report.empty());
   EXPECT_NE(report.back().find("RUN IT AGAIN"), std::string::npos) << out.report;
