@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "engine/fixed_format.h"
+#include "engine/pressure/pressure_case.h"
 #include "engine/soilcurves/equivalent_depth.h"
 #include "engine/soilcurves/finishing.h"
 #include "engine/soilcurves/sand.h"
@@ -28,7 +29,7 @@ using namespace py;
 
 double waterUnitWeight(const RunState& run) {
   if (run.pressure.valid && run.pressure.gammaW > 0.0) return run.pressure.gammaW;
-  return run.problem.control.units == 1 ? sp(0.036f) : sp(9.81f);
+  return pressure::waterUnitWeight(run.problem.control.units);
 }
 
 // Effective vertical stress at the excavation level on the backfill side, as the
