@@ -285,7 +285,6 @@ void writeTiebackResults(RunState& run) {
   const Problem& pb = run.problem;
   const bool english = pb.control.units == 1;
   const double wa = pb.wall.wa;
-  constexpr double pi = 3.1416;  // the value the tieback conversion has always used
 
   out << "\n\n"
       << "     TIE BACK RESULTS\n"
@@ -303,7 +302,7 @@ void writeTiebackResults(RunState& run) {
                         static_cast<std::size_t>(slotOf(station)) < run.deflection.size();
     const double wt = inside ? run.deflection[slotOf(station)] : 0.0;
     const double horizontal = t.prestressLoad - wt * t.stiffness;
-    const double along = horizontal / std::cos(t.angle * pi / 180.0);
+    const double along = horizontal / std::cos(t.angle * kTiebackPi / 180.0);
     const double spacing = english ? t.spacing * 12.0 : t.spacing;
     const double perTie = along * spacing / wa;
     const double depth = english ? t.depth * 12.0 : t.depth;

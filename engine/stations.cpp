@@ -12,9 +12,6 @@ namespace tarnel::engine {
 
 namespace {
 
-// Pi as the tieback conversion has always used it.
-constexpr double kPi = 3.1416;
-
 std::string stationText(long long s) { return std::to_string(s); }
 
 }  // namespace
@@ -164,7 +161,7 @@ int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, Tieb
   checkStation(st, report, station, "TIEBACK");
   const double s = row.spacing * ft;
   const double length = row.unbondedLength * ft;
-  const double ca = std::cos(row.angle * kPi / 180.0);
+  const double ca = std::cos(row.angle * kTiebackPi / 180.0);
   row.station = static_cast<int>(station);
   row.stiffness = ca * row.area * row.modulus / ((s / wa) * length);
   row.prestressLoad = -(wa / s) * ca * row.prestress;

@@ -62,6 +62,9 @@ int applyStiffnessRow(Stations& st, Distribution& dist, std::ostream& report, co
 // Also enters a non-zero couple into the couple list (at most 50).
 int applyLoadRow(Stations& st, Distribution& dist, std::ostream& report, const ConcentratedLoadRow& row);
 int applySpringRow(Stations& st, Distribution& dist, std::ostream& report, const SpringRow& row);
+// Pi as the tieback conversions (input rows and the tieback results) have always used it.
+inline constexpr double kTiebackPi = 3.1416;
+
 // Converts the tieback (station, spring stiffness, prestress load; English units give
 // depth, length and spacing in feet) and distributes it as a one-station row.
 int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, TiebackRow& row, int units,
