@@ -19,12 +19,7 @@ DialogHub::DialogHub(QWidget* mainWindow, std::function<tarnel::model::TProgramD
 DialogHub::~DialogHub() {
   // Without the hub the dialogs cannot reach the project: they go now, without storing (the
   // main window has asked them to commit before it closes).
-  for (QWidget* d : {static_cast<QWidget*>(title_.data()), static_cast<QWidget*>(wallProps_.data()),
-                     static_cast<QWidget*>(wallConfig_.data()), static_cast<QWidget*>(surcharge_.data()),
-                     static_cast<QWidget*>(concLoads_.data()), static_cast<QWidget*>(springs_.data()),
-                     static_cast<QWidget*>(tieback_.data()), static_cast<QWidget*>(control_.data()),
-                     static_cast<QWidget*>(stageDlg_.data())}) {
-    if (!d) continue;
+  for (QWidget* d : openDialogs()) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget()))
       delete sub;
     else
@@ -47,13 +42,24 @@ void DialogHub::setTextEditor(const QString& path) {
 
 tarnel::model::TProgramData* DialogHub::project() const { return project_ ? project_() : nullptr; }
 
+QList<DialogBase*> DialogHub::inputDialogs() const {
+  QList<DialogBase*> open;
+  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
+                        springs_.data(), tieback_.data(), control_.data()})
+    if (d) open << d;
+  return open;
+}
+
+QList<QWidget*> DialogHub::openDialogs() const {
+  QList<QWidget*> open;
+  for (DialogBase* d : inputDialogs()) open << d;
+  if (stageDlg_) open << stageDlg_.data();
+  return open;
+}
+
 QWidget* DialogHub::dialog(const QString& caption) const {
-  for (QWidget* d : {static_cast<QWidget*>(title_.data()), static_cast<QWidget*>(wallProps_.data()),
-                     static_cast<QWidget*>(wallConfig_.data()), static_cast<QWidget*>(surcharge_.data()),
-                     static_cast<QWidget*>(concLoads_.data()), static_cast<QWidget*>(springs_.data()),
-                     static_cast<QWidget*>(tieback_.data()), static_cast<QWidget*>(control_.data()),
-                     static_cast<QWidget*>(stageDlg_.data())})
-    if (d && d->windowTitle() == caption) return d;
+  for (QWidget* d : openDialogs())
+    if (d->windowTitle() == caption) return d;
   return nullptr;
 }
 
@@ -95,61 +101,56 @@ void present(QWidget* mainWindow, QWidget* d, bool created) {
 }  // namespace
 
 namespace {
-template <class T, class Make>
-T* showOrCreate(QPointer<DialogBase>& slot, QWidget* mainWindow, Make make) {
+template <class Make>
+void showOrCreate(QPointer<DialogBase>& slot, QWidget* mainWindow, Make make) {
   const bool created = !slot;
   if (created) slot = make();
   present(mainWindow, slot, created);
-  return static_cast<T*>(slot.data());
 }
 }  // namespace
 
 void DialogHub::showProjectTitle() {
-  showOrCreate<ProjectTitleDialog>(title_, mainWindow_, [this] { return new ProjectTitleDialog(this); });
+  showOrCreate(title_, mainWindow_, [this] { return new ProjectTitleDialog(this); });
 }
 
 void DialogHub::showWallProperties() {
-  showOrCreate<WallPropertiesDialog>(wallProps_, mainWindow_, [this] { return new WallPropertiesDialog(this); });
+  showOrCreate(wallProps_, mainWindow_, [this] { return new WallPropertiesDialog(this); });
 }
 
 void DialogHub::showWallConfiguration() {
-  showOrCreate<WallConfigurationDialog>(wallConfig_, mainWindow_,
-                                        [this] { return new WallConfigurationDialog(this); });
+  showOrCreate(wallConfig_, mainWindow_,
+               [this] { return new WallConfigurationDialog(this); });
 }
 
 void DialogHub::showAdditionalSurcharge() {
-  showOrCreate<TableDialog>(surcharge_, mainWindow_,
-                            [this] { return new TableDialog(this, TableDialog::Which::Surcharge); });
+  showOrCreate(surcharge_, mainWindow_,
+               [this] { return new TableDialog(this, TableDialog::Which::Surcharge); });
 }
 
 void DialogHub::showConcentratedLoads() {
-  showOrCreate<TableDialog>(concLoads_, mainWindow_,
-                            [this] { return new TableDialog(this, TableDialog::Which::ConcentratedLoads); });
+  showOrCreate(concLoads_, mainWindow_,
+               [this] { return new TableDialog(this, TableDialog::Which::ConcentratedLoads); });
 }
 
 void DialogHub::showSprings() {
-  showOrCreate<TableDialog>(springs_, mainWindow_,
-                            [this] { return new TableDialog(this, TableDialog::Which::Springs); });
+  showOrCreate(springs_, mainWindow_,
+               [this] { return new TableDialog(this, TableDialog::Which::Springs); });
 }
 
 void DialogHub::showTieback() {
-  showOrCreate<TableDialog>(tieback_, mainWindow_,
-                            [this] { return new TableDialog(this, TableDialog::Which::Tieback); });
+  showOrCreate(tieback_, mainWindow_,
+               [this] { return new TableDialog(this, TableDialog::Which::Tieback); });
 }
 
 void DialogHub::showControlOptions() {
-  showOrCreate<ControlOptionsDialog>(control_, mainWindow_, [this] { return new ControlOptionsDialog(this); });
+  showOrCreate(control_, mainWindow_, [this] { return new ControlOptionsDialog(this); });
 }
 
 void DialogHub::showStages() {
   // Modal without a nested event loop: the dialog blocks the rest of the program while it is
   // open, and callers (and tests) go on at once.
   if (stageDlg_) stageDlg_->close();
-  stageDlg_ = new StageDialog(project(), stages_, mainWindow_);
-  stageDlg_->setWindowModality(Qt::ApplicationModal);
-  connect(stageDlg_, &QDialog::accepted, this, &DialogHub::stagesChanged);
-  connect(stageDlg_, &QDialog::accepted, this, &DialogHub::projectChanged);
-  stageDlg_->show();
+  openStageDialog(Qt::ApplicationModal);
 }
 
 void DialogHub::showStagesNonModal() {
@@ -158,8 +159,12 @@ void DialogHub::showStagesNonModal() {
     stageDlg_->activateWindow();
     return;
   }
+  openStageDialog(Qt::NonModal);
+}
+
+void DialogHub::openStageDialog(Qt::WindowModality modality) {
   stageDlg_ = new StageDialog(project(), stages_, mainWindow_);
-  stageDlg_->setWindowModality(Qt::NonModal);
+  stageDlg_->setWindowModality(modality);
   connect(stageDlg_, &QDialog::accepted, this, &DialogHub::stagesChanged);
   connect(stageDlg_, &QDialog::accepted, this, &DialogHub::projectChanged);
   stageDlg_->show();
@@ -174,9 +179,7 @@ void DialogHub::showAbout() {
 
 bool DialogHub::commitDialogs() {
   bool ok = true;
-  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
-                        springs_.data(), tieback_.data(), control_.data()}) {
-    if (!d) continue;
+  for (DialogBase* d : inputDialogs()) {
     if (!d->commit() || !d->store()) {
       ok = false;
       present(mainWindow_, d, false);
@@ -186,15 +189,11 @@ bool DialogHub::commitDialogs() {
 }
 
 void DialogHub::refreshDialogs() {
-  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
-                        springs_.data(), tieback_.data(), control_.data()})
-    if (d) d->load();
+  for (DialogBase* d : inputDialogs()) d->load();
 }
 
 void DialogHub::closeAll() {
-  for (DialogBase* d : {title_.data(), wallProps_.data(), wallConfig_.data(), surcharge_.data(), concLoads_.data(),
-                        springs_.data(), tieback_.data(), control_.data()}) {
-    if (!d) continue;
+  for (DialogBase* d : inputDialogs()) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget()))
       sub->close();
     else

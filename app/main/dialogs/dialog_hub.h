@@ -24,6 +24,7 @@
 //
 // The Options-menu coupling rules live in option_coupling.h (pure functions over the
 // project); construction stages live in ../stages/stage_manager.h.
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -87,6 +88,12 @@ class DialogHub : public QObject {
   void stagesChanged();
 
  private:
+  // The open input dialogs, in menu order (the stage dialog has no fields to store).
+  QList<tarnel::dialogs::DialogBase*> inputDialogs() const;
+  // Every open dialog window, the stage dialog last.
+  QList<QWidget*> openDialogs() const;
+  void openStageDialog(Qt::WindowModality modality);
+
   QWidget* mainWindow_;
   std::function<tarnel::model::TProgramData*()> project_;
   std::function<QString()> getEditor_;
