@@ -85,8 +85,8 @@ void TFloatColumn::ConvertUnits(int fromUnits, int toUnits) {
 }
 
 // ---------------------------------------------------------------- TStringColumn
-TStringColumn::TStringColumn(std::vector<std::string> captionLines, std::string defaultText, double real)
-    : TColumn(std::move(captionLines)), default_(std::move(defaultText)), real_(real) {}
+TStringColumn::TStringColumn(std::vector<std::string> captionLines, std::string defaultText)
+    : TColumn(std::move(captionLines)), default_(std::move(defaultText)) {}
 std::unique_ptr<TColumn> TStringColumn::Clone() const { return std::make_unique<TStringColumn>(*this); }
 void TStringColumn::SetValue(std::size_t row, std::string v) {
   values_.at(row) = std::move(v);
@@ -120,12 +120,6 @@ bool TTableColumn::IsChanged() const {
 void TTableColumn::ClearChanged() {
   changed_ = false;
   for (auto& t : tables_) t->ClearChanged();
-}
-
-std::vector<int> TTableColumn::TemplateIds() const {
-  std::vector<int> ids;
-  for (const auto& t : templates_) ids.push_back(t ? t->Identifier() : -1);
-  return ids;
 }
 
 std::unique_ptr<TGridTable> TTableColumn::Make(int item, int units, std::size_t row) const {

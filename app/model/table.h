@@ -115,7 +115,6 @@ class TFloatColumn : public TColumn {
 
   const std::string& UnitTemplate() const { return template_; }
   double Default() const { return default_; }
-  bool TopDepth = false;
   double Value(std::size_t row) const { return values_.at(row); }
   void SetValue(std::size_t row, double v);
 
@@ -132,7 +131,7 @@ class TFloatColumn : public TColumn {
 
 class TStringColumn : public TColumn {
  public:
-  TStringColumn(std::vector<std::string> captionLines, std::string defaultText, double real = 0);
+  TStringColumn(std::vector<std::string> captionLines, std::string defaultText);
   ColumnClass Class() const override { return ColumnClass::String; }
   std::unique_ptr<TColumn> Clone() const override;
   std::size_t RowCount() const override { return values_.size(); }
@@ -145,7 +144,6 @@ class TStringColumn : public TColumn {
 
  private:
   std::string default_;
-  double real_;
   std::vector<std::string> values_;
 };
 
@@ -165,8 +163,6 @@ class TTableColumn : public TColumn {
   bool IsChanged() const override;
   void ClearChanged() override;
 
-  // Identifiers of the template tables (one per choice item, or a single one).
-  std::vector<int> TemplateIds() const;
   TGridTable& Table(std::size_t row) { return *tables_.at(row); }
   const TGridTable& Table(std::size_t row) const { return *tables_.at(row); }
   // Re-selects the sub-table of a row for a choice item; keeps it when the template is the
@@ -211,7 +207,6 @@ class TGridTable {
   std::string Caption;
   std::string Comments;     // help text shown under the grid ("\n" line breaks)
   std::string HelpPicture;  // name of the help picture, empty when none
-  std::string TopLeft;
   int MinRows() const { return minRows_; }
   int MaxRows() const { return maxRows_; }  // 0 = no limit
   // A minimum of 0 or less is refused with "Value must be greater than 0"; a negative
