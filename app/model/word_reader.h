@@ -49,10 +49,6 @@ class TWordReader {
   // True when no word is left in the text.
   bool AtEnd() const;
 
-  // 1-based position of the last word taken (for messages).
-  std::size_t LineNumber() const { return line_ + 1; }
-  std::size_t LineCount() const { return lines_.size(); }
-
  private:
   TWordReader() = default;
   void Split(std::string_view text);
