@@ -32,22 +32,6 @@ double waterUnitWeight(const RunState& run) {
   return pressure::waterUnitWeight(run.problem.control.units);
 }
 
-// Effective vertical stress at the excavation level on the backfill side, as the
-// earth-pressure generator computes it: surface pressure plus total weights, less the
-// water pressure below the backfill water table.
-double overburdenAtExcavation(const Problem& pb, double gammaW) {
-  const double H = pb.earth.freeHeight;
-  double sigma = pb.legacy.q, top = 0.0;
-  for (const SoilLayerRecord& r : pb.layers) {
-    if (top >= H) break;
-    const double bottom = std::min(r.bottom, H);
-    if (bottom > top) sigma += (bottom - top) * r.top[0];
-    top = std::max(top, r.bottom);
-  }
-  if (H > pb.earth.dwBackfill) sigma -= (H - pb.earth.dwBackfill) * gammaW;
-  return sigma;
-}
-
 // Values the formulas divide by: zero ones stop the run with a message instead of
 // producing curves of infinite or undefined values. Any positive e50 gives a usable
 // clay curve (a tiny one takes the soft-clay modulus below 1.0e-14); the moduli of sand
@@ -118,11 +102,12 @@ PySoilModel generateCurves(RunState& run) {
   PySoilModel model = buildSoilModel(pb, gammaW, io);
 
   // The active pressure already on the wall: only a generated earth pressure counts; a
-  // user-given distributed load is the whole pressure and needs no shift.
+  // user-given distributed load is the whole pressure and needs no shift. The
+  // earth-pressure generator runs before the curves and leaves the effective vertical
+  // stress at the excavation level.
   static const std::vector<PressurePoint> kNoLoad;
   const bool generated = pb.control.earthPressure >= 2;
-  double sigvp = 0.0;
-  if (generated) sigvp = run.pressure.valid ? run.pressure.sigvpExcavation : overburdenAtExcavation(pb, gammaW);
+  const double sigvp = generated ? run.pressure.sigvpExcavation : 0.0;
   const std::vector<PressurePoint>& wallLoad = generated ? run.pressureTable : kNoLoad;
 
   std::ofstream scratch(kPyScratchFile, std::ios::out | std::ios::trunc);
