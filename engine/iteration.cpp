@@ -187,7 +187,6 @@ IterationSummary iterate(RunState& run) {
   const Problem& pb = run.problem;
   std::vector<double>& w = run.deflection;
   if (w.size() < kStationSlots) w.resize(kStationSlots, 0.0);
-  checkStiffnessStorage(run.out.report, pb.eiCurves);
 
   std::ostream& notes = run.out.notes;
   notes << "\n\n\n"

@@ -26,6 +26,8 @@ struct IterationSummary {
 void buildCurveTable(RunState& run);
 
 // Driver step 13: moment-EI curves of this problem applied once to run.deflection.
+// Refuses more curves or points than the storage holds (InputStop, message reported);
+// iterate relies on this check having been made.
 void applyStiffnessCurvesOnce(RunState& run);
 
 // Driver step 14 (after the driver zeroed the deflections and wrote the title line):
