@@ -10,12 +10,6 @@
 
 namespace tarnel::engine {
 
-namespace {
-
-std::string stationText(long long s) { return std::to_string(s); }
-
-}  // namespace
-
 void reportStop(std::ostream& report, const std::string& text, int blanksBefore, int blanksAfter) {
   for (int i = 0; i < blanksBefore; ++i) report << '\n';
   report << "     " << text << '\n';
@@ -50,7 +44,7 @@ void startStations(Stations& st, const WallRecord& wall, std::ostream& report) {
 
 void checkStation(const Stations& st, std::ostream& report, long long station, const char* what) {
   if (station < -3 || station > st.ninc + 3) {
-    reportStop(report, "ERROR STOP -- " + std::string(what) + " AT STATION " + stationText(station) +
+    reportStop(report, "ERROR STOP -- " + std::string(what) + " AT STATION " + std::to_string(station) +
                            " LIES OUTSIDE STATIONS -3 TO " + std::to_string(st.ninc + 3));
   }
 }
