@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <iterator>
 #include <stdexcept>
 
 #include "app/model/project_tables.h"
@@ -141,21 +140,17 @@ bool TProgramData::SameContent(const TProgramData& o, double relTol) const {
   if (Title != o.Title || Units != o.Units || Increments != o.Increments || PressureSwitch != o.PressureSwitch ||
       EarthPressureChoice != o.EarthPressureChoice || StageCount != o.StageCount)
     return false;
-  const double a[] = {IncrementLength, MaxDeflection, Tolerance, FreeHeight, WidthActive, WidthPY,
-                      WaterDepthBack, WaterDepthExc, ActiveFactor, BackfillSlope, UniformSurcharge,
-                      LegacySurcharge[0], LegacySurcharge[1], LegacySurcharge[2], LegacySurcharge[3],
-                      LegacySurcharge[4]};
-  const double b[] = {o.IncrementLength, o.MaxDeflection, o.Tolerance, o.FreeHeight, o.WidthActive, o.WidthPY,
-                      o.WaterDepthBack, o.WaterDepthExc, o.ActiveFactor, o.BackfillSlope, o.UniformSurcharge,
-                      o.LegacySurcharge[0], o.LegacySurcharge[1], o.LegacySurcharge[2], o.LegacySurcharge[3],
-                      o.LegacySurcharge[4]};
-  for (std::size_t i = 0; i < std::size(a); ++i)
+  const auto reals = [](const TProgramData& p) {
+    return std::array{p.IncrementLength, p.MaxDeflection, p.Tolerance, p.FreeHeight, p.WidthActive, p.WidthPY,
+                      p.WaterDepthBack, p.WaterDepthExc, p.ActiveFactor, p.BackfillSlope, p.UniformSurcharge,
+                      p.LegacySurcharge[0], p.LegacySurcharge[1], p.LegacySurcharge[2], p.LegacySurcharge[3],
+                      p.LegacySurcharge[4]};
+  };
+  const auto a = reals(*this), b = reals(o);
+  for (std::size_t i = 0; i < a.size(); ++i)
     if (!Near(a[i], b[i], relTol)) return false;
-  if (ApplyRestraints != o.ApplyRestraints || ApplyConcLoads != o.ApplyConcLoads ||
-      ApplySprings != o.ApplySprings || ApplyTiebacks != o.ApplyTiebacks || ApplyPYMod != o.ApplyPYMod ||
-      ApplyExtPY != o.ApplyExtPY || ApplyMEI != o.ApplyMEI || ApplySurcharge != o.ApplySurcharge ||
-      GeneratePY != o.GeneratePY || LongTerm != o.LongTerm)
-    return false;
+  for (const OptionSwitch& s : OptionSwitches())
+    if (this->*s.member != o.*s.member) return false;
   for (std::size_t i = 0; i < tables_.size(); ++i)
     if (!tables_[i]->SameData(*o.tables_[i], relTol)) return false;
   return true;
