@@ -165,42 +165,44 @@ void WallConfigurationDialog::updateEnabling() {
 
 // ---------------------------------------------------------------- table dialogs
 
+namespace {
+
+// What a table dialog shows and the project switch that puts its table in use.
+struct TableKind {
+  const char* title;
+  SchematicFigure::Kind figure;
+  const char* checkText;  // null: the switch is set in the Options menu only
+  const char* buttonText;
+  const char* table;
+  bool TProgramData::*applies;
+};
+
+const TableKind& kindOf(TableDialog::Which which) {
+  using Figure = SchematicFigure::Kind;
+  static const TableKind kinds[] = {
+      {"Additional Surcharge", Figure::Surcharge, nullptr, "&Edit Surcharge Loads", "SurchargeTable",
+       &TProgramData::ApplySurcharge},
+      {"Concentrated Loads", Figure::ConcentratedLoads, "Apply &Concentrated Loads",
+       "&Edit Concentrated Loads", "BoundCond", &TProgramData::ApplyConcLoads},
+      {"Lateral & Rotational Springs", Figure::Springs, "&Lateral and Rotational Springs",
+       "&Edit Spring Stiffness", "SoilStrength", &TProgramData::ApplySprings},
+      {"Tieback (Ground Anchor)", Figure::Tieback, nullptr, "&Enter Tieback data", "TiebackTable1",
+       &TProgramData::ApplyTiebacks},
+  };
+  return kinds[static_cast<int>(which)];
+}
+
+}  // namespace
+
 TableDialog::TableDialog(DialogHub* hub, Which which)
-    : DialogBase(hub, which == Which::Surcharge           ? "Additional Surcharge"
-                      : which == Which::ConcentratedLoads ? "Concentrated Loads"
-                      : which == Which::Springs           ? "Lateral & Rotational Springs"
-                                                          : "Tieback (Ground Anchor)"),
-      which_(which) {
+    : DialogBase(hub, QString::fromLatin1(kindOf(which).title)), which_(which) {
+  const TableKind& k = kindOf(which);
+  table_ = QString::fromLatin1(k.table);
   auto* lay = new QVBoxLayout(this);
-  SchematicFigure::Kind kind = SchematicFigure::Kind::Surcharge;
-  QString checkText, buttonText;
-  switch (which) {
-    case Which::Surcharge:
-      buttonText = "&Edit Surcharge Loads";
-      table_ = "SurchargeTable";
-      break;
-    case Which::ConcentratedLoads:
-      kind = SchematicFigure::Kind::ConcentratedLoads;
-      checkText = "Apply &Concentrated Loads";
-      buttonText = "&Edit Concentrated Loads";
-      table_ = "BoundCond";
-      break;
-    case Which::Springs:
-      kind = SchematicFigure::Kind::Springs;
-      checkText = "&Lateral and Rotational Springs";
-      buttonText = "&Edit Spring Stiffness";
-      table_ = "SoilStrength";
-      break;
-    case Which::Tieback:
-      kind = SchematicFigure::Kind::Tieback;
-      buttonText = "&Enter Tieback data";
-      table_ = "TiebackTable1";
-      break;
-  }
-  lay->addWidget(new SchematicFigure(kind, this), 1);
+  lay->addWidget(new SchematicFigure(k.figure, this), 1);
   auto* row = new QHBoxLayout;
-  if (!checkText.isEmpty()) {
-    check_ = new QCheckBox(checkText, this);
+  if (k.checkText) {
+    check_ = new QCheckBox(QString::fromLatin1(k.checkText), this);
     row->addWidget(check_);
     connect(check_, &QCheckBox::clicked, this, [this](bool on) {
       markModified();
@@ -209,7 +211,7 @@ TableDialog::TableDialog(DialogHub* hub, Which which)
     });
   }
   row->addStretch();
-  button_ = new QPushButton(buttonText, this);
+  button_ = new QPushButton(QString::fromLatin1(k.buttonText), this);
   row->addWidget(button_);
   connect(button_, &QPushButton::clicked, this, [this] { emit this->hub()->openTableEditor(table_); });
   lay->addLayout(row);
@@ -220,20 +222,16 @@ void TableDialog::load() {
   DialogBase::load();
   const TProgramData* p = project();
   if (!p) return;
-  if (!check_) {
-    // Switched off in the Options menu while open: the table is not in use, so it is not
-    // offered for editing either.
-    button_->setEnabled(which_ == Which::Tieback ? p->ApplyTiebacks : p->ApplySurcharge);
-    return;
-  }
-  const bool on = which_ == Which::ConcentratedLoads ? p->ApplyConcLoads : p->ApplySprings;
-  check_->setChecked(on);
+  // A table switched off (here or in the Options menu while the dialog is open) is not in
+  // use, so it is not offered for editing either.
+  const bool on = p->*kindOf(which_).applies;
+  if (check_) check_->setChecked(on);
   button_->setEnabled(on);
 }
 
 void TableDialog::storeExtra(TProgramData& p) {
   if (!check_) return;
-  bool& sw = which_ == Which::ConcentratedLoads ? p.ApplyConcLoads : p.ApplySprings;
+  bool& sw = p.*kindOf(which_).applies;
   if (sw == check_->isChecked()) return;
   sw = check_->isChecked();
   p.SetModified();
