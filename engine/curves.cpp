@@ -13,6 +13,7 @@
 #include "engine/data_reader.h"
 #include "engine/fixed_format.h"
 #include "engine/plot_file.h"
+#include "engine/report.h"
 #include "engine/stations.h"
 
 namespace tarnel::engine {
@@ -26,11 +27,6 @@ std::size_t pointCount(const UserPyCurve& c) { return std::min(c.y.size(), c.p.s
 
 void writeFreePoint(std::ostream& plot, double y, double p) {
   plot << ' ' << fmt::free(y) << ' ' << fmt::free(p) << '\n';
-}
-
-void writeFramedTitle(std::ostream& out, const char* title) {
-  const std::string stars(50, '*');
-  out << fmt::blanks(6) << stars << '\n' << fmt::blanks(6) << title << '\n' << fmt::blanks(6) << stars << '\n';
 }
 
 std::string curveLine(int kind, const UserPyCurve& c, int contd) {

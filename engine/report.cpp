@@ -25,16 +25,16 @@ std::string padded(const std::string& s, std::size_t width) {
   return r;
 }
 
-void frame(std::ostream& out, const char* title) {
-  const std::string stars(50, '*');
-  out << blanks(6) << stars << '\n' << blanks(6) << title << '\n' << blanks(6) << stars << '\n';
-}
-
 std::string forcePerLength(const UnitLabels& l) { return l.force4 + "/" + l.len2; }
 std::string stiffness(const UnitLabels& l) { return l.force4 + "-" + l.len2 + "**" + "2"; }
 std::string couple(const UnitLabels& l) { return l.len3 + "-" + l.force3; }
 
 }  // namespace
+
+void writeFramedTitle(std::ostream& out, const std::string& title) {
+  const std::string stars(50, '*');
+  out << blanks(6) << stars << '\n' << blanks(6) << title << '\n' << blanks(6) << stars << '\n';
+}
 
 PathParts splitPath(const std::string& path) {
   PathParts p;
@@ -115,7 +115,7 @@ void setUnitLabels(UnitLabels& labels, int units) {
 
 void writeControlParameters(std::ostream& out, const ControlRecord& c) {
   out << "\n\n";
-  frame(out, "*        PROGRAM CONTROL PARAMETERS              *");
+  writeFramedTitle(out, "*        PROGRAM CONTROL PARAMETERS              *");
   out << '\n';
   auto line = [&out](const char* label, int v) { out << blanks(6) << label << fmt::integer(v, 2) << '\n'; };
   line("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", c.nSpecified);
@@ -141,7 +141,7 @@ void writeNoTable(std::ostream& out) { out << '\n' << blanks(20) << '\n'; }
 
 void writeSpecifiedHeading(std::ostream& out) {
   out << "\n\n";
-  frame(out, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
+  writeFramedTitle(out, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
   out << '\n';
   out << blanks(5) << "     STA      CASE       DEFLECTION        SLOPE" << '\n';
   out << '\n';
@@ -161,7 +161,7 @@ void writeSpecifiedRow(std::ostream& out, const RestraintRow& row) {
 
 void writeStiffnessHeading(std::ostream& out, const UnitLabels& l) {
   out << "\n\n";
-  frame(out, "*        STIFFNESS AND LOAD DATA                 *");
+  writeFramedTitle(out, "*        STIFFNESS AND LOAD DATA                 *");
   out << blanks(6) << "EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD," << '\n';
   out << blanks(6) << "S - STIFFNESS OF TRANSVERSE RESISTANCE," << '\n';
   out << blanks(6) << "T - TORQUE,              P - AXIAL LOAD," << '\n';
@@ -188,7 +188,7 @@ void writeStiffnessRow(std::ostream& out, int kind, int from, int to, int contd,
 void writePressureHeading(std::ostream& out, const UnitLabels& l, bool framed) {
   if (framed) {
     out << "\n\n";
-    frame(out, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
+    writeFramedTitle(out, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
     out << '\n';
   }
   out << "\n\n";

@@ -24,6 +24,9 @@ PathParts splitPath(const std::string& path);
 void writeReportHeader(std::ostream& out, const std::string& version, const std::string& dataPath,
                        const std::string& reportPath, const std::string& plotPath, const std::tm& now);
 
+// A section title between two rules of 50 stars, each line indented by six blanks.
+void writeFramedTitle(std::ostream& out, const std::string& title);
+
 // "Stage No :" for staged runs, the problem's own title for the first problem, else
 // "Long Term :" with the run title.
 void writeTitleLine(std::ostream& out, int nStages, int problemCounter, const std::string& runTitle,

@@ -1,6 +1,7 @@
 #include "engine/pressure/report_blocks.h"
 
 #include "engine/fixed_format.h"
+#include "engine/report.h"
 
 namespace tarnel::engine::pressure {
 namespace {
@@ -12,8 +13,8 @@ const std::string kIndent = blanks(6);
 std::string e103(double v) { return fmt::exponent(v, 10, 3); }
 
 void banner(std::ostream& os, const std::string& title) {
-  const std::string stars(50, '*');
-  os << "\n\n" << kIndent << stars << '\n' << kIndent << title << '\n' << kIndent << stars << '\n';
+  os << "\n\n";
+  writeFramedTitle(os, title);
 }
 
 std::string forcePerLength(const UnitLabels& u) { return u.force4 + "/" + u.len2; }
