@@ -5,49 +5,35 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/run_state.h"
+#include "engine/testing/engine_run.h"
 
 namespace tarnel::engine::py::testing {
 
 // Runs each test in a fresh temporary folder, with the report and the error stream
 // captured.
 class PyRunTest : public ::testing::Test {
+  // Declared before the run so that they outlive its open report.
+  engine::testing::TempDir dir_;
+  engine::testing::CurrentDir cd_{dir_.path()};
+
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tarnel-py-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    std::filesystem::current_path(dir_);
+  PyRunTest() {
     run.out.report.open("report.tn5o");
     run.out.err = &err;
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
 
   std::string report() {
     run.out.report.flush();
-    std::ifstream in(dir_ / "report.tn5o");
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return engine::testing::readFile(dir_.path() / "report.tn5o");
   }
 
   std::vector<std::string> scratchLines() {
-    std::ifstream in(dir_ / "SOILDATA");
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
+    return engine::testing::lines(engine::testing::readFile(dir_.path() / "SOILDATA"));
   }
 
   // A problem of p-y option 2 with the given geometry and no layers yet.
@@ -76,9 +62,6 @@ class PyRunTest : public ::testing::Test {
 
   RunState run;
   std::ostringstream err;
-
- private:
-  std::filesystem::path previous_, dir_;
 };
 
 // Relative comparison with an absolute floor for values near zero.
