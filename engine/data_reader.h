@@ -39,9 +39,6 @@ class DataReader {
     return readInt();
   }
 
-  // 1-based number of the line last read (0 before the first).
-  int lineNumber() const { return line_; }
-
   // Parses one value with the engine's rules; false when the text is not a number of
   // that kind. Integers also accept a real with no fractional part ("3.0").
   static bool parseReal(std::string_view text, double& value);
