@@ -27,6 +27,15 @@ QString shotPath(const QString& name) {
   return QDir(QStringLiteral(TARNEL_SCREENSHOT_DIR)).filePath(name + ".png");
 }
 
+// Shows the main window at the size the pictures are taken at, with a copy of a bundled
+// example open.
+bool showExample(TMainForm& f, const TestEnvironment& env, const QString& example) {
+  f.resize(1400, 900);
+  f.show();
+  f.openFile(env.copyIn(exampleFile(example)));
+  return QTest::qWaitForWindowExposed(&f);
+}
+
 // Every caption line of the header fits its column.
 void checkHeaderFits(TTableForm* form) {
   QHeaderView* header = form->grid()->horizontalHeader();
@@ -59,12 +68,8 @@ class ScreenshotTest : public QObject {
 private slots:
   void mainWindowWithTableEditors() {
     TestEnvironment env;
-    const QString path = env.copyIn(exampleFile("anchored-wall-tieback-ei.tn5d"));
     TMainForm f;
-    f.resize(1400, 900);
-    f.show();
-    f.openFile(path);
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(showExample(f, env, "anchored-wall-tieback-ei.tn5d"));
 
     TTableForm* stiffness = f.showTableEditor("PileSect");
     TTableForm* soils = f.showTableEditor("NewSoil");
@@ -88,12 +93,8 @@ private slots:
 
   void curveEditorWithChart() {
     TestEnvironment env;
-    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
     TMainForm f;
-    f.resize(1400, 900);
-    f.show();
-    f.openFile(path);
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(showExample(f, env, "cantilever-user-load.tn5d"));
     TTableForm* sets = f.showEditor(
         "PYCurves2", [&f] { return f.project() ? &f.project()->PYCurves2() : nullptr; }, true);
     QVERIFY(sets);
@@ -110,12 +111,8 @@ private slots:
 
   void menus() {
     TestEnvironment env;
-    const QString path = env.copyIn(exampleFile("short-long-term.tn5d"));
     TMainForm f;
-    f.resize(1400, 900);
-    f.show();
-    f.openFile(path);
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(showExample(f, env, "short-long-term.tn5d"));
     for (QAction* a : f.menuBar()->actions()) {
       QMenu* m = a->menu();
       if (!m || !a->isVisible()) continue;
@@ -131,12 +128,8 @@ private slots:
 
   void dialogsOverTheMainWindow() {
     TestEnvironment env;
-    const QString path = env.copyIn(exampleFile("triangular-surcharges.tn5d"));
     TMainForm f;
-    f.resize(1400, 900);
-    f.show();
-    f.openFile(path);
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(showExample(f, env, "triangular-surcharges.tn5d"));
     f.findChild<QAction*>("DataWallProperties")->trigger();
     f.findChild<QAction*>("DataWallConfiguration")->trigger();
     f.showTableEditor("SoilStrength");
