@@ -553,12 +553,10 @@ private slots:
     f.startWith({});
     f.showTableEditor("PileSect");
     f.showTableEditor("NewSoil");
-    auto* menu = f.findChild<QMenu*>();
     QMenu* windowMenu = nullptr;
     for (QAction* a : f.menuBar()->actions())
       if (a->text() == "&Window") windowMenu = a->menu();
     QVERIFY(windowMenu);
-    (void)menu;
     emit windowMenu->aboutToShow();
     QStringList items;
     for (QAction* a : windowMenu->actions())
