@@ -95,7 +95,6 @@ PySoilModel buildSoilModel(const Problem& problem, double gammaW, const Streams&
 
     PyLayer L;
     L.kind = r.kind;
-    L.record = recordNo;
     L.top = m.layers.empty() ? std::max(top, m.H) : top;
     L.bottom = bottom;
     L.gamma = r.top[0];

@@ -32,7 +32,6 @@ struct Streams {
 
 struct PyLayer {
   int kind = kSoftClay;
-  int record = 0;            // 1-based layer record it came from
   double top = 0, bottom = 0;
   double gamma = 0;          // total unit weight, constant over the layer
   double k = 0;              // modulus of subgrade reaction (rock mass modulus for weak rock)
