@@ -9,7 +9,6 @@
 #include <cmath>
 #include <numbers>
 #include <regex>
-#include <sstream>
 
 namespace tarnel::engine::pressure {
 namespace {
@@ -25,21 +24,6 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 bool hasNanOrInf(const std::string& text) {
   static const std::regex bad("(^|[^A-Za-z])(nan|inf)([^A-Za-z]|$)", std::regex::icase);
   return std::regex_search(text, bad);
-}
-
-// The earth-pressure block at the head of the plot file: depth, total, soil, surcharge.
-std::vector<testsupport::TableRow> plotPressure(const std::string& plot) {
-  std::istringstream in(plot);
-  std::size_t n = 0;
-  in >> n;
-  std::vector<testsupport::TableRow> rows(n);
-  for (auto& r : rows) {
-    std::string a, b, c, d;
-    in >> a >> b >> c >> d;
-    r = {testsupport::GeneratorRun::number(a), testsupport::GeneratorRun::number(b),
-         testsupport::GeneratorRun::number(c), testsupport::GeneratorRun::number(d)};
-  }
-  return rows;
 }
 
 void expectNoNanOrInf(const EngineOutput& out) {
@@ -68,7 +52,7 @@ TEST(PressureExamples, TriangularPressureWithWaterTableAndSurcharges) {
   // Above the water table (2.5 m) the soil part is Rankine's Ka gamma z for the sand
   // (Wa = 1 m); below it the water gradient joins; the surcharge part carries q Ka
   // and the three loads.
-  const auto rows = plotPressure(out.plot);
+  const auto rows = testsupport::GeneratorRun::readTable(out.plot);
   ASSERT_GE(rows.size(), 10u);
   const double ka = std::pow(std::tan(std::numbers::pi / 4.0 - 16.0 * std::numbers::pi / 180.0), 2);
   for (const auto& row : rows) {
@@ -130,7 +114,7 @@ TEST(PressureExamples, TrapezoidalPressureWithTwoTiebacks) {
   // The apparent diagram (pressures times Wa = 96 in) rises to its plateau at 2/3 of
   // the first tieback depth (40 in), holds it to 2/3 (H - Dn) above the excavation
   // level (H = 240 in, Dn = 156 in) and carries 1.3 times the active thrust.
-  const auto rows = plotPressure(out.plot);
+  const auto rows = testsupport::GeneratorRun::readTable(out.plot);
   ASSERT_GE(rows.size(), 10u);
   double plateau = 0.0;
   for (const auto& row : rows)
@@ -168,7 +152,7 @@ TEST(PressureExamples, DrySandLoadsTheWallWithRankinePressureTimesWa) {
                                          "0.069444444 0.0  32 0.0  90 0 ",
                                          "0"};
   const EngineOutput out = runEngineOn(engine::testing::crlf(data));
-  const auto rows = plotPressure(out.plot);
+  const auto rows = testsupport::GeneratorRun::readTable(out.plot);
   ASSERT_EQ(rows.size(), 41u) << out.report;  // 241 points, every 6th printed
   int checked = 0;
   for (const auto& row : rows) {
@@ -201,7 +185,7 @@ TEST(PressureExamples, UserPressureTableTakesSurchargesTimesWa) {
   ls[6] = "4\t2\t1\t2.5\t5\t1\t1\t0";  // Wa = 2 m
   ls.insert(ls.begin() + 6, {"2", "0\t30", "10\t30"});
   const EngineOutput out = runEngineOn(engine::testing::crlf(ls));
-  const auto rows = plotPressure(out.plot);
+  const auto rows = testsupport::GeneratorRun::readTable(out.plot);
   ASSERT_EQ(rows.size(), 2u) << out.report;
 
   testsupport::GeneratorRun same(2, 40, 0.25, 4.0);

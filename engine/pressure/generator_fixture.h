@@ -88,8 +88,10 @@ class GeneratorRun {
     return v;
   }
 
-  std::vector<TableRow> table() const {
-    std::istringstream in(engine::testing::readFile(dir_.path() / kPressureScratchFile));
+  // A pressure table as the scratch file and the head of the plot file hold it: the row
+  // count, then depth, total, soil part and surcharge part of each row.
+  static std::vector<TableRow> readTable(const std::string& text) {
+    std::istringstream in(text);
     std::size_t n = 0;
     in >> n;
     std::vector<TableRow> rows(n);
@@ -99,6 +101,10 @@ class GeneratorRun {
       r = {number(a), number(b), number(c), number(d)};
     }
     return rows;
+  }
+
+  std::vector<TableRow> table() const {
+    return readTable(engine::testing::readFile(dir_.path() / kPressureScratchFile));
   }
 
   RunState run;
