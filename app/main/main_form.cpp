@@ -148,34 +148,33 @@ void TMainForm::createMenus() {
   connect(fileExit_, &QAction::triggered, this, &QWidget::close);
 
   // ---- Data
+  // An item that opens the editor of a table in the work area.
+  auto tableItem = [this](QMenu* menu, const char* objectName, const char* text,
+                          const char* table) {
+    QAction* a = addAction(menu, objectName, text);
+    connect(a, &QAction::triggered, this, [this, table] { showTableEditor(table); });
+    return a;
+  };
   dataMenu_ = bar->addMenu(QStringLiteral("Da&ta"));
   dataTitle_ = addAction(dataMenu_, "DataTitle", "&Title");
   dataWallProps_ = addAction(dataMenu_, "DataWallProperties", "Wall &Properties");
   dataWallConfig_ = addAction(dataMenu_, "DataWallConfiguration", "&Wall Configuration");
-  dataSoil_ = addAction(dataMenu_, "DataSoilLayers", "&Soil Layer Data");
-  connect(dataSoil_, &QAction::triggered, this, [this] { showTableEditor("NewSoil"); });
+  dataSoil_ = tableItem(dataMenu_, "DataSoilLayers", "&Soil Layer Data", "NewSoil");
   soilSubMenu_ = dataMenu_->addMenu(QStringLiteral("&Soil Layer Data"));
   soilSubAction_ = soilSubMenu_->menuAction();
-  dataSoilShort_ = addAction(soilSubMenu_, "DataSoilShortTerm", "Short-Term");
-  connect(dataSoilShort_, &QAction::triggered, this, [this] { showTableEditor("NewSoil"); });
-  dataSoilLong_ = addAction(soilSubMenu_, "DataSoilLongTerm", "Long-Term");
-  connect(dataSoilLong_, &QAction::triggered, this, [this] { showTableEditor("LongSoil"); });
-  dataDist_ = addAction(dataMenu_, "DataDistLoad", "&Distributed Active Earth Pressure");
-  connect(dataDist_, &QAction::triggered, this, [this] { showTableEditor("DistLoad"); });
+  dataSoilShort_ = tableItem(soilSubMenu_, "DataSoilShortTerm", "Short-Term", "NewSoil");
+  dataSoilLong_ = tableItem(soilSubMenu_, "DataSoilLongTerm", "Long-Term", "LongSoil");
+  dataDist_ = tableItem(dataMenu_, "DataDistLoad", "&Distributed Active Earth Pressure", "DistLoad");
   distSubMenu_ = dataMenu_->addMenu(QStringLiteral("&Distributed Active Earth Pressure"));
   distSubAction_ = distSubMenu_->menuAction();
-  dataDistShort_ = addAction(distSubMenu_, "DataDistShortTerm", "Short-Term");
-  connect(dataDistShort_, &QAction::triggered, this, [this] { showTableEditor("DistLoad"); });
-  dataDistLong_ = addAction(distSubMenu_, "DataDistLongTerm", "Long-Term");
-  connect(dataDistLong_, &QAction::triggered, this, [this] { showTableEditor("LongDist"); });
+  dataDistShort_ = tableItem(distSubMenu_, "DataDistShortTerm", "Short-Term", "DistLoad");
+  dataDistLong_ = tableItem(distSubMenu_, "DataDistLongTerm", "Long-Term", "LongDist");
   dataSurcharge_ = addAction(dataMenu_, "DataSurcharge", "&Additional Surcharge Loads");
   dataConcLoads_ = addAction(dataMenu_, "DataConcLoads", "&Concentrated Loads on the Wall");
   dataTieback_ = addAction(dataMenu_, "DataTieback", "Tieback (Ground Anchor) Data");
   dataBoundary_ =
-      addAction(dataMenu_, "DataBoundary", "&Boundary Condition on Deflection or Slope");
-  connect(dataBoundary_, &QAction::triggered, this, [this] { showTableEditor("SoilLayer"); });
-  dataPYMod_ = addAction(dataMenu_, "DataPYMod", "Modification &Factors for p-y Curves");
-  connect(dataPYMod_, &QAction::triggered, this, [this] { showTableEditor("PYMod"); });
+      tableItem(dataMenu_, "DataBoundary", "&Boundary Condition on Deflection or Slope", "SoilLayer");
+  dataPYMod_ = tableItem(dataMenu_, "DataPYMod", "Modification &Factors for p-y Curves", "PYMod");
   dataExtPY_ = addAction(dataMenu_, "DataExtPY", "Sets of &External p-y Curves");
   connect(dataExtPY_, &QAction::triggered, this, [this] {
     showEditor(QStringLiteral("PYCurves2"),
