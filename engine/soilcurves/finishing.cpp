@@ -153,7 +153,7 @@ void CurveFinisher::beginCurve(int c) {
           << "\n";
 }
 
-PyPoints CurveFinisher::finish(int c, int kind, const CurveSoil& soil, const SideReport& side,
+void CurveFinisher::finish(int c, int kind, const CurveSoil& soil, const SideReport& side,
                                const PyPoints& raw) {
   const double X = model_.curveX[c];
   const double pm = pMultiplier(X), ym = yMultiplier(X);
@@ -195,7 +195,6 @@ PyPoints CurveFinisher::finish(int c, int kind, const CurveSoil& soil, const Sid
   if (side.multiplierLine)
     report_ << fmt::blanks(21) << " P-Multiplier = " << fmt::exponent(pm, 10, 3) << " Y-Multiplier = "
             << fmt::exponent(ym, 10, 3) << "\n";
-  return done;
 }
 
 }  // namespace tarnel::engine::py

@@ -81,8 +81,8 @@ class CurveFinisher {
 
   // Scratch-file header of curve c (depth and 34 records) and its report line.
   void beginCurve(int c);
-  // Finishes the raw points of one side of curve c and writes them; returns them.
-  PyPoints finish(int c, int kind, const CurveSoil& soil, const SideReport& side, const PyPoints& raw);
+  // Finishes the raw points of one side of curve c and writes them.
+  void finish(int c, int kind, const CurveSoil& soil, const SideReport& side, const PyPoints& raw);
 
  private:
   const PySoilModel& model_;
