@@ -60,27 +60,35 @@ UserPrompts::Answer DesktopPrompts::askYesNo(QWidget* parent, const QString& tex
              : Answer::No;
 }
 
+namespace {
+
+// QFileDialog::getOpenFileName or getSaveFileName.
+using FileDialogCall = QString (*)(QWidget*, const QString&, const QString&, const QString&,
+                                   QString*, QFileDialog::Options);
+
+UserPrompts::FileChoice askForFile(FileDialogCall ask, QWidget* parent, const QString& title,
+                                   const QString& start, const QStringList& filters,
+                                   int filterIndex) {
+  QString selected = filters.value(filterIndex);
+  UserPrompts::FileChoice choice;
+  choice.path = ask(parent, title, start, joinedFilters(filters), &selected, {});
+  choice.filterIndex = indexOfFilter(filters, selected);
+  return choice;
+}
+
+}  // namespace
+
 UserPrompts::FileChoice DesktopPrompts::openFile(QWidget* parent, const QString& title,
                                                  const QString& folder,
                                                  const QStringList& filters, int filterIndex) {
-  QString selected = filters.value(filterIndex);
-  FileChoice choice;
-  choice.path = QFileDialog::getOpenFileName(parent, title, folder, joinedFilters(filters),
-                                             &selected);
-  choice.filterIndex = indexOfFilter(filters, selected);
-  return choice;
+  return askForFile(&QFileDialog::getOpenFileName, parent, title, folder, filters, filterIndex);
 }
 
 UserPrompts::FileChoice DesktopPrompts::saveFile(QWidget* parent, const QString& title,
                                                  const QString& proposed,
                                                  const QStringList& filters, int filterIndex) {
-  QString selected = filters.value(filterIndex);
-  FileChoice choice;
   // The dialog asks before overwriting and offers only existing folders.
-  choice.path = QFileDialog::getSaveFileName(parent, title, proposed, joinedFilters(filters),
-                                             &selected);
-  choice.filterIndex = indexOfFilter(filters, selected);
-  return choice;
+  return askForFile(&QFileDialog::getSaveFileName, parent, title, proposed, filters, filterIndex);
 }
 
 bool UserPrompts::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
