@@ -154,7 +154,7 @@ void CurveFinisher::beginCurve(int c) {
 }
 
 void CurveFinisher::finish(int c, int kind, const CurveSoil& soil, const SideReport& side,
-                               const PyPoints& raw) {
+                           const PyPoints& raw) {
   const double X = model_.curveX[c];
   const double pm = pMultiplier(X), ym = yMultiplier(X);
   const PyPoints done = finishPoints(raw, side.side, pm, ym, shift(kind, soil));
