@@ -496,15 +496,9 @@ void TMainForm::connectDialogs() {
 // ---------------------------------------------------------------------------------------
 // Command state
 
-bool TMainForm::soilLayersInUse() const {
-  // Soil layers feed the analysis when p-y curves or the earth pressure are generated
-  // from them (a file read with a generated earth pressure keeps them in use).
-  return project_->GeneratePY || project_->EarthPressureChoice > 1;
-}
-
 void TMainForm::updateCommands() {
   const TProgramData& p = *project_;
-  const bool soils = soilLayersInUse();
+  const bool soils = tarnel::options::soilLayersInUse(p);
   const bool longTerm = p.LongTerm;
   const bool staged = p.StageCount > 1;
   const QString file = QString::fromStdString(p.FileName);

@@ -117,7 +117,6 @@ private:
   void openHelpDocument(const QString& fileName, bool run);
   bool writeProject();
   bool storeCurrentStage();
-  bool soilLayersInUse() const;
   void switchStage(int stage);
   void copyPreviousStage();
 

@@ -73,6 +73,10 @@ bool surchargeChecked(const tarnel::model::TProgramData& p) {
   return p.ApplySurcharge && p.EarthPressureChoice > 1;
 }
 
+bool soilLayersInUse(const tarnel::model::TProgramData& p) {
+  return p.GeneratePY || p.EarthPressureChoice > 1;
+}
+
 Outcome setSwitch(tarnel::model::TProgramData& p, Switch s, bool on) {
   Outcome out;
   // Turning a switch off is always allowed; turning it on may depend on others. The long

@@ -48,6 +48,9 @@ bool canChooseEarthPressure(const tarnel::model::TProgramData& p, int choice);
 bool canUseStages(const tarnel::model::TProgramData& p);
 // The Surcharge item shows unchecked while choice 1 is in force.
 bool surchargeChecked(const tarnel::model::TProgramData& p);
+// Soil layers feed the analysis when p-y curves or the earth pressure are generated from
+// them (a file read with a generated earth pressure keeps them in use).
+bool soilLayersInUse(const tarnel::model::TProgramData& p);
 
 Outcome setSwitch(tarnel::model::TProgramData& p, Switch s, bool on);
 Outcome toggle(tarnel::model::TProgramData& p, Switch s);

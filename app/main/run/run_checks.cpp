@@ -1,5 +1,7 @@
 #include "app/main/run/run_checks.h"
 
+#include "app/main/dialogs/option_coupling.h"
+
 #include "app/model/program_data.h"
 #include "app/model/real_format.h"
 
@@ -65,8 +67,7 @@ std::optional<QString> checkBeforeRun(const TProgramData& project) {
   }
 
   // 3. The soil layers must reach the tip of the wall when they are used.
-  const bool soilsInUse = p.GeneratePY || p.EarthPressureChoice > 1;
-  if (soilsInUse && soils.RowCount() > 0) {
+  if (tarnel::options::soilLayersInUse(p) && soils.RowCount() > 0) {
     double wallDepth = p.Increments * p.IncrementLength;
     if (p.Units == 1) wallDepth /= 12.0;  // inches to feet, the unit of the layer depths
     const double bottom = soils.Real(1, soils.RowCount() - 1);
