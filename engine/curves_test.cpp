@@ -15,10 +15,6 @@
 namespace tarnel::engine {
 namespace {
 
-using tarnel::engine::testing::lines;
-using tarnel::engine::testing::readFile;
-using tarnel::engine::testing::TempDir;
-
 PyCurve curveOf(std::vector<double> y, std::vector<double> p, int station = 0, int contd = 0) {
   PyCurve c;
   c.station = station;
@@ -109,16 +105,8 @@ TEST(Linearise, CurveWithoutASegmentContributesNothing) {
 
 // ---- A run with its output files in a temporary folder ------------------------------
 
-struct RunFiles {
-  TempDir dir;
-  std::ostringstream err;
-  RunState run;
-
+struct RunFiles : testing::OpenRun {
   explicit RunFiles(int units = 1, double h = 12.0, int ninc = 40) {
-    run.out.report.open(dir.path() / "wall.tn5o");
-    run.out.plot.open(dir.path() / "wall.tn5p");
-    run.out.notes.open(dir.path() / "wall.tn5r");
-    run.out.err = &err;
     run.problem.control.units = units;
     if (units == 1) run.labels = UnitLabels{" IN", " LBS", "IN", "LBS"};
     run.stations.reset();
@@ -128,14 +116,6 @@ struct RunFiles {
     run.stations.h3 = h * h * h;
     run.problem.wall.ninc = ninc;
     run.problem.wall.h = h;
-  }
-  std::vector<std::string> report() {
-    run.out.report.flush();
-    return lines(readFile(dir.path() / "wall.tn5o"));
-  }
-  std::vector<std::string> plot() {
-    run.out.plot.flush();
-    return lines(readFile(dir.path() / "wall.tn5p"));
   }
 };
 

@@ -18,10 +18,6 @@
 namespace tarnel::engine {
 namespace {
 
-using tarnel::engine::testing::lines;
-using tarnel::engine::testing::readFile;
-using tarnel::engine::testing::TempDir;
-
 int slot(int station) { return Stations::slot(station); }
 
 PyCurve linearCurve(int station, double k, int contd = 0, double p0 = 0.0) {
@@ -225,16 +221,8 @@ TEST(StiffnessCurves, LargestWallStaysInsideTheStationArrays) {
 
 // ---- A run with its output files -------------------------------------------------------
 
-struct RunFiles {
-  TempDir dir;
-  std::ostringstream err;
-  RunState run;
-
+struct RunFiles : testing::OpenRun {
   RunFiles(int ninc, double h, double ei) {
-    run.out.report.open(dir.path() / "wall.tn5o");
-    run.out.plot.open(dir.path() / "wall.tn5p");
-    run.out.notes.open(dir.path() / "wall.tn5r");
-    run.out.err = &err;
     run.problem.control.units = 1;
     run.labels = UnitLabels{" IN", " LBS", "IN", "LBS"};
     run.problem.wall.ninc = ninc;
@@ -242,18 +230,6 @@ struct RunFiles {
     run.problem.wall.dmax = 100.0;
     run.problem.wall.tol = 1e-9;
     run.stations = wallOf(ninc, h, ei);
-  }
-  std::vector<std::string> report() {
-    run.out.report.flush();
-    return lines(readFile(dir.path() / "wall.tn5o"));
-  }
-  std::vector<std::string> notes() {
-    run.out.notes.flush();
-    return lines(readFile(dir.path() / "wall.tn5r"));
-  }
-  bool reportHas(const std::string& line) {
-    const auto r = report();
-    return std::find(r.begin(), r.end(), line) != r.end();
   }
   double w(int station) const { return run.deflection[slot(station)]; }
 };

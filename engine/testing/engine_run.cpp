@@ -2,6 +2,7 @@
 
 #include "engine/driver.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -62,6 +63,33 @@ std::tm fixedTime() {
   tm.tm_min = 4;
   tm.tm_sec = 7;
   return tm;
+}
+
+OpenRun::OpenRun() {
+  run.out.report.open(dir.path() / "wall.tn5o");
+  run.out.plot.open(dir.path() / "wall.tn5p");
+  run.out.notes.open(dir.path() / "wall.tn5r");
+  run.out.err = &err;
+}
+
+std::vector<std::string> OpenRun::report() {
+  run.out.report.flush();
+  return lines(readFile(dir.path() / "wall.tn5o"));
+}
+
+std::vector<std::string> OpenRun::plot() {
+  run.out.plot.flush();
+  return lines(readFile(dir.path() / "wall.tn5p"));
+}
+
+std::vector<std::string> OpenRun::notes() {
+  run.out.notes.flush();
+  return lines(readFile(dir.path() / "wall.tn5r"));
+}
+
+bool OpenRun::reportHas(const std::string& line) {
+  const auto r = report();
+  return std::find(r.begin(), r.end(), line) != r.end();
 }
 
 EngineOutput runEngineOn(const std::string& data) {

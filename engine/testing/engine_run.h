@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,21 @@ struct EngineOutput {
   bool reportExists = false, plotExists = false, notesExists = false;
   std::vector<std::string> reportLines() const { return lines(report); }
   std::vector<std::string> plotLines() const { return lines(plot); }
+};
+
+// A run state with its report, plot-data and run-notes files open in a temporary folder
+// and its error stream captured, for tests of single steps of a run.
+struct OpenRun {
+  OpenRun();
+  TempDir dir;
+  std::ostringstream err;
+  RunState run;
+
+  // What the files hold so far, line by line.
+  std::vector<std::string> report();
+  std::vector<std::string> plot();
+  std::vector<std::string> notes();
+  bool reportHas(const std::string& line);
 };
 
 // Writes `data` as wall.tn5d and a complete names.dat in a temporary folder, runs one
