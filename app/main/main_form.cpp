@@ -950,23 +950,18 @@ void TMainForm::closeTableEditor(const QString& componentName) {
 void TMainForm::closeEditors(const QString& key, bool itself) {
   // Sub-table editors are keyed below their table ("NewSoil/2/0").
   const QString below = key + QLatin1Char('/');
-  auto matches = [&](const QString& k) { return (itself && k == key) || k.startsWith(below); };
-  for (auto it = editors_.begin(); it != editors_.end();) {
-    if (matches(it.key())) {
-      if (it.value()) it.value()->close();
-      it = editors_.erase(it);
-    } else {
-      ++it;
+  auto closeIn = [&](auto& windows) {
+    for (auto it = windows.begin(); it != windows.end();) {
+      if ((itself && it.key() == key) || it.key().startsWith(below)) {
+        if (it.value()) it.value()->close();
+        it = windows.erase(it);
+      } else {
+        ++it;
+      }
     }
-  }
-  for (auto it = modalEditors_.begin(); it != modalEditors_.end();) {
-    if (matches(it.key())) {
-      if (it.value()) it.value()->close();
-      it = modalEditors_.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  };
+  closeIn(editors_);
+  closeIn(modalEditors_);
 }
 
 void TMainForm::refreshEditors() {
