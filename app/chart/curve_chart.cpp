@@ -69,7 +69,6 @@ void CurveChart::fitAxis(QCategoryAxis* axis, double lo, double hi, bool exact) 
   double a = lo, b = hi;
   std::vector<double> ticks;
   if (exact) {
-    ticks = {a, b};
     const double step = (b - a) / 4.0;
     ticks = {a, a + step, a + 2 * step, a + 3 * step, b};
   } else {
