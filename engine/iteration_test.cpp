@@ -14,6 +14,7 @@
 #include "engine/curves.h"
 #include "engine/solver.h"
 #include "engine/testing/engine_run.h"
+#include "engine/testing/walls.h"
 
 namespace tarnel::engine {
 namespace {
@@ -151,18 +152,6 @@ EiCurve eiCurve(int from, int to, std::vector<double> m, std::vector<double> ei)
   return c;
 }
 
-Stations wallOf(int ninc, double h, double ei) {
-  Stations st;
-  st.reset();
-  st.ninc = ninc;
-  st.h = h;
-  st.h2 = h * h;
-  st.h3 = h * h * h;
-  st.length = ninc * h;
-  for (int j = 0; j <= ninc; ++j) st.EI[slot(j)] = (j == 0 || j == ninc) ? ei / 2 : ei;
-  return st;
-}
-
 // Deflections of constant curvature phi (a parabola).
 std::vector<double> parabola(double phi, double h) {
   std::vector<double> w(kStationSlots, 0.0);
@@ -179,7 +168,7 @@ TEST(StiffnessCurves, PointOfTheCurveWhereMomentEqualsCurvatureTimesStiffness) {
   // On the softening segment M = 1e5 + 1e5 t and EI = 1e8 - 5e7 t meet M = phi EI at
   // t = (phi 1e8 - 1e5) / (1e5 + 5e7 phi).
   for (const Case& c : {Case{0.0, 1e8}, Case{5e-4, 1e8}, Case{2e-3, 7.5e7}, Case{1.5e-3, 1e8 - 5e7 * (0.5e5 / 1.75e5)}}) {
-    Stations st = wallOf(10, 12.0, 3e8);
+    Stations st = testing::uniformWall(10, 12.0, 3e8);
     updateStiffnessFromCurves(curves, st, parabola(c.phi, 12.0));
     for (int j = 0; j <= 10; ++j) EXPECT_NEAR(st.EI[slot(j)], c.ei, 1e-6 * c.ei) << "phi " << c.phi << " station " << j;
     EXPECT_EQ(st.EI[slot(11)], 0.0);
@@ -192,7 +181,7 @@ TEST(StiffnessCurves, PointOfTheCurveWhereMomentEqualsCurvatureTimesStiffness) {
 }
 
 TEST(StiffnessCurves, IdenticalConsecutivePointsGiveTheirValueNotNaN) {
-  Stations st = wallOf(10, 12.0, 3e8);
+  Stations st = testing::uniformWall(10, 12.0, 3e8);
   const std::vector<EiCurve> startTwice = {eiCurve(0, 4, {1e5, 1e5, 2e5}, {1e8, 1e8, 5e7})};
   updateStiffnessFromCurves(startTwice, st, parabola(0.0, 12.0));
   for (int j = 0; j <= 4; ++j) EXPECT_EQ(st.EI[slot(j)], 1e8) << j;
@@ -202,7 +191,7 @@ TEST(StiffnessCurves, IdenticalConsecutivePointsGiveTheirValueNotNaN) {
 }
 
 TEST(StiffnessCurves, RangeBeyondTheTablesIsClipped) {
-  Stations st = wallOf(10, 12.0, 3e8);
+  Stations st = testing::uniformWall(10, 12.0, 3e8);
   const std::vector<EiCurve> curves = {eiCurve(-100, 1000, {0, 1e5}, {2e8, 2e8})};
   updateStiffnessFromCurves(curves, st, parabola(1e-4, 12.0));
   EXPECT_EQ(st.EI[slot(-2)], 2e8);
@@ -212,7 +201,7 @@ TEST(StiffnessCurves, RangeBeyondTheTablesIsClipped) {
 }
 
 TEST(StiffnessCurves, LargestWallStaysInsideTheStationArrays) {
-  Stations st = wallOf(kMaxIncrements, 1.0, 3e8);
+  Stations st = testing::uniformWall(kMaxIncrements, 1.0, 3e8);
   const std::vector<EiCurve> curves = {eiCurve(-2, kMaxIncrements + 2, {0, 1e5}, {2e8, 2e8})};
   std::vector<double> w(kStationSlots, 1e-3);
   updateStiffnessFromCurves(curves, st, w);
@@ -229,7 +218,7 @@ struct RunFiles : testing::OpenRun {
     run.problem.wall.h = h;
     run.problem.wall.dmax = 100.0;
     run.problem.wall.tol = 1e-9;
-    run.stations = wallOf(ninc, h, ei);
+    run.stations = testing::uniformWall(ninc, h, ei);
   }
   double w(int station) const { return run.deflection[slot(station)]; }
 };
@@ -362,11 +351,7 @@ TEST(Iterate, StiffnessCurvesAreFollowedToAFixedPoint) {
   const double h = 12.0;
   RunFiles f(n, h, 1e9);
   Stations& st = f.run.stations;
-  st.code[slot(n - 1)] = 3;
-  st.code[slot(n)] = 4;
-  st.code[slot(n + 1)] = 5;
-  st.specDeflection = {0.0};
-  st.specSlope = {0.0};
+  testing::fixBase(st);
   st.Q[slot(0)] = 1000.0;
   f.run.problem.wall.tol = 1e-10;
   f.run.problem.eiCurves = {eiCurve(1, n - 1, {0, 5e4, 3e5}, {1e9, 1e9, 2e8})};
@@ -407,11 +392,7 @@ TEST(IterationReport, ResultsTableLayoutAndKeptRows) {
   const int n = 4;
   RunFiles f(n, 12.0, 1e8);
   Stations& st = f.run.stations;
-  st.code[slot(n - 1)] = 3;
-  st.code[slot(n)] = 4;
-  st.code[slot(n + 1)] = 5;
-  st.specDeflection = {0.0};
-  st.specSlope = {0.0};
+  testing::fixBase(st);
   st.Q[slot(0)] = 100.0;
   const IterationSummary s = iterate(f.run);
   writeIterationResults(f.run, s);

@@ -7,24 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/testing/walls.h"
+
 namespace tarnel::engine {
 namespace {
 
+using testing::fixBase;
+
 int slot(int station) { return Stations::slot(station); }
 
-// A wall of uniform stiffness as one stiffness row FROM 0 TO NINC gives it: full EI
-// inside, half at both end stations.
-Stations makeWall(int ninc, double length, double ei) {
-  Stations st;
-  st.reset();
-  st.ninc = ninc;
-  st.h = length / ninc;
-  st.h2 = st.h * st.h;
-  st.h3 = st.h2 * st.h;
-  st.length = length;
-  for (int j = 0; j <= ninc; ++j) st.EI[slot(j)] = (j == 0 || j == ninc) ? ei / 2.0 : ei;
-  return st;
-}
+// A wall of uniform stiffness and the given length.
+Stations makeWall(int ninc, double length, double ei) { return testing::uniformWall(ninc, length / ninc, ei); }
 
 struct Solution {
   std::vector<double> w = std::vector<double>(kStationSlots, 0.0);
@@ -36,17 +29,6 @@ Solution solve(const Stations& st, double dmax = 1e30, double tol = 1e-12) {
   Solution s;
   s.counts = solveBeamColumn(st, st.S, st.Q, s.w, dmax, tol);
   return s;
-}
-
-// Deflection at the base (station N) and slope there fixed: a cantilever hanging from
-// its foot, loaded at its head (station 0).
-void fixBase(Stations& st) {
-  const int n = st.ninc;
-  st.code[slot(n - 1)] = 3;
-  st.code[slot(n)] = 4;
-  st.code[slot(n + 1)] = 5;
-  st.specDeflection = {0.0};
-  st.specSlope = {0.0};
 }
 
 double relErr(double got, double want) { return std::fabs(got - want) / std::fabs(want); }
