@@ -82,7 +82,6 @@ TMainForm::TMainForm(QWidget* parent)
   createToolBar();
   createStatusBar();
   connectDialogs();
-  readSettings();
 
   setAcceptDrops(true);
   connect(mdi_, &QMdiArea::subWindowActivated, this, &TMainForm::updateCommands);
@@ -445,8 +444,6 @@ void TMainForm::createStatusBar() {
   statusText_->setObjectName(QStringLiteral("StatusText"));
   statusBar()->addWidget(statusText_, 1);
 }
-
-void TMainForm::readSettings() { recent_ = RecentFiles(settings_.recentFiles()); }
 
 void TMainForm::writeSettings() { settings_.setRecentFiles(recent_.files()); }
 

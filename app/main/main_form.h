@@ -98,7 +98,6 @@ private:
   void createMenus();
   void createToolBar();
   void createStatusBar();
-  void readSettings();
   void writeSettings();
   void connectDialogs();
 
