@@ -573,10 +573,7 @@ void TMainForm::setCaption() {
 }
 
 void TMainForm::updateStatusBar() {
-  statusText_->setText(project_->StageCount > 1
-                           ? QStringLiteral("Construction Stage Number: %1")
-                                 .arg(project_->CurrentStage)
-                           : QString());
+  statusText_->setText(stages_->statusText());
 }
 
 void TMainForm::projectReplaced() {
