@@ -710,7 +710,6 @@ bool TMainForm::newProject() {
   if (!maybeSave()) return false;
   closeAllChildren();
   project_ = std::make_unique<TProgramData>();
-  plotsLoaded_ = false;
   partialRead_ = false;
   projectReplaced();
   return true;
@@ -753,8 +752,6 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
   const auto read = project_->CreateFromFile(full.toStdString(), layoutCode);
   partialRead_ = !read;
   setCaption();
-  // The result charts come with the plot-file reader; until then no results are loaded.
-  plotsLoaded_ = false;
 
   rememberFile(full);
   // A malformed file keeps what was read, but is not announced as read.

@@ -44,7 +44,6 @@ public:
   QMdiArea* mdiArea() const { return mdi_; }
   DialogHub* dialogHub() const { return hub_; }
   const RecentFiles& recentFiles() const { return recent_; }
-  bool plotsLoaded() const { return plotsLoaded_; }
 
   // Display name: file name without folder, first letter upper case, ".tnd" dropped.
   static QString displayName(const QString& fileName);
@@ -122,7 +121,6 @@ private:
   std::unique_ptr<TProgramData> project_;
   ProgramSettings settings_;
   RecentFiles recent_;
-  bool plotsLoaded_ = false;
   // The project holds only part of a malformed file: saving it under that file's name
   // would replace the user's complete file with the part, so Save asks for a name.
   bool partialRead_ = false;
