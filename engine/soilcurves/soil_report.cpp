@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/fixed_format.h"
+#include "engine/report.h"
 
 namespace tarnel::engine::py {
 namespace {
@@ -11,11 +12,6 @@ std::string right(const std::string& s, std::size_t w) {
   return s.size() >= w ? s : std::string(w - s.size(), ' ') + s;
 }
 
-void banner(std::ostream& out, const char* title) {
-  const std::string stars(50, '*');
-  out << "\n\n" << fmt::blanks(6) << stars << "\n" << fmt::blanks(6) << title << "\n"
-      << fmt::blanks(6) << stars << "\n\n";
-}
 
 }  // namespace
 
@@ -33,7 +29,9 @@ const char* soilKindText(int kind) {
 
 void writeSoilReport(std::ostream& out, const PySoilModel& m, const UnitTexts& u,
                      const std::vector<PyModifierRow>& modifiers) {
-  banner(out, "*        SOIL LAYERS AND STRENGTH DATA           *");
+  out << "\n\n";
+  writeFramedTitle(out, "*        SOIL LAYERS AND STRENGTH DATA           *");
+  out << "\n";
   out << fmt::blanks(6) << "X AT THE SURFACE OF EXCAVATION SIDE     = " << fmt::fixed(m.H, 10, 2) << u.len3
       << "\n\n";
   out << fmt::blanks(6) << fmt::integer(static_cast<long long>(m.layers.size()), 1) << " LAYER(S) OF SOIL\n";
