@@ -274,7 +274,7 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
     layout_->addLayout(buttons);
   }
 
-  bottom_ = new QHBoxLayout;
+  auto* bottom = new QHBoxLayout;
   help_ = new QLabel(this);
   help_->setWordWrap(true);
   help_->setTextFormat(Qt::PlainText);
@@ -283,16 +283,15 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   auto* helpColumn = new QVBoxLayout;
   helpColumn->addWidget(help_);
   helpColumn->addStretch(1);
-  bottom_->addLayout(helpColumn, 1);
-  picture_ = nullptr;
+  bottom->addLayout(helpColumn, 1);
   if (t) {
     if (QWidget* pic = makeHelpPicture(t->Name(), this)) {
-      bottom_->addWidget(pic);
+      bottom->addWidget(pic);
     }
     help_->setText(QString::fromStdString(t->Comments));
     help_->setVisible(!t->Comments.empty());
   }
-  layout_->addLayout(bottom_);
+  layout_->addLayout(bottom);
 
   grid_->resizeColumnsToContents();
   const QFontMetrics metrics = grid_->fontMetrics();

@@ -17,7 +17,6 @@ class QDialog;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
-class QHBoxLayout;
 class TableModel;
 class TTableForm;
 
@@ -114,7 +113,6 @@ protected:
   virtual void tableChanged();
   void updateTitleAndButtons();
   QVBoxLayout* layout_;
-  QHBoxLayout* bottom_;  // help text and picture; a chart editor adds its chart beside
   Resolver resolve_;
 
 private:
@@ -123,6 +121,5 @@ private:
   TableModel* model_;
   QPushButton *add_ = nullptr, *insert_ = nullptr, *delete_ = nullptr;
   QLabel* help_;
-  QLabel* picture_;
   bool modalHost_ = false;
 };
