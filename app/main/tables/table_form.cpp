@@ -25,6 +25,15 @@
 using tarnel::model::ColumnClass;
 using tarnel::model::TGridTable;
 
+namespace {
+
+// How an item of a choice column is listed: its code, then its name.
+QString choiceText(int code, const QString& item) {
+  return QStringLiteral("%1 - %2").arg(code).arg(item);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------
 // Grid
 
@@ -118,7 +127,7 @@ QWidget* TableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     auto* combo = new QComboBox(parent);
     int n = 1;
     for (const QString& item : form_->model()->choices(index))
-      combo->addItem(QStringLiteral("%1 - %2").arg(n++).arg(item));
+      combo->addItem(choiceText(n++, item));
     // A combo box closes its list on the first choice: store it at once.
     connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, combo] {
       if (const_cast<TableDelegate*>(this)->store(combo))
@@ -302,7 +311,7 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
     if (model_->rowCount() > 0 && model_->isChoice(model_->index(0, c))) {
       int n = 1;
       for (const QString& item : model_->choices(model_->index(0, c)))
-        width = std::max(width, metrics.horizontalAdvance(QStringLiteral("%1 - %2").arg(n++).arg(item)) + 40);
+        width = std::max(width, metrics.horizontalAdvance(choiceText(n++, item)) + 40);
     }
     grid_->setColumnWidth(c, width);
   }
