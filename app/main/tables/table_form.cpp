@@ -388,14 +388,18 @@ void TTableForm::addRows() {
   emit edited();
 }
 
+int TTableForm::currentRowOrSay(const TGridTable& t) {
+  const int row = grid_->currentIndex().row();
+  if (row >= 0 && row < t.RowCount()) return row;
+  prompts().information(window(), QStringLiteral("Grid.Row not in valid range"));
+  return -1;
+}
+
 void TTableForm::insertRows() {
   TGridTable* t = table();
   if (!t || !commitEdit() || !t->CanAddRow()) return;
-  const int row = grid_->currentIndex().row();
-  if (row < 0 || row >= t->RowCount()) {
-    prompts().information(window(), QStringLiteral("Grid.Row not in valid range"));
-    return;
-  }
+  const int row = currentRowOrSay(*t);
+  if (row < 0) return;
   t->InsertRowGroup(row);
   t->MarkChanged();
   emit subTablesInvalidated(objectName());
@@ -408,11 +412,8 @@ void TTableForm::insertRows() {
 void TTableForm::deleteRows() {
   TGridTable* t = table();
   if (!t || !commitEdit() || !t->CanDeleteRow()) return;
-  const int row = grid_->currentIndex().row();
-  if (row < 0 || row >= t->RowCount()) {
-    prompts().information(window(), QStringLiteral("Grid.Row not in valid range"));
-    return;
-  }
+  const int row = currentRowOrSay(*t);
+  if (row < 0) return;
   emit subTablesInvalidated(objectName());
   t->DeleteRowGroup(row);
   t->MarkChanged();

@@ -117,6 +117,8 @@ protected:
 
 private:
   void closeHost();
+  // The table row of the current cell, or -1 after telling the user there is none.
+  int currentRowOrSay(const tarnel::model::TGridTable& t);
   TableGrid* grid_;
   TableModel* model_;
   QPushButton *add_ = nullptr, *insert_ = nullptr, *delete_ = nullptr;
