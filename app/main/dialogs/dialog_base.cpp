@@ -41,7 +41,6 @@ TDataEdit* DialogBase::addNumber(QGridLayout* grid, int row, const QString& capt
   edit->setEditLabel(label);
   edit->setCaption(caption);
   edit->setUnitsString(unitTemplate);
-  label->setBuddy(edit);
   label->setWordWrap(false);
   edit->setMinimumWidth(170);
   grid->addWidget(label, row, 0);

@@ -53,7 +53,6 @@ StageDialog::StageDialog(tarnel::model::TProgramData* project, StageManager* sta
   count_->setMinVal(1);
   count_->setMaxVal(5);
   count_->setMaximumWidth(70);
-  label->setBuddy(count_);
   up_ = new QToolButton(this);
   up_->setArrowType(Qt::UpArrow);
   down_ = new QToolButton(this);
