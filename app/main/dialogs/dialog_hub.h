@@ -52,7 +52,6 @@ class DialogHub : public QObject {
   void setTextEditorAccess(std::function<QString()> get, std::function<void(const QString&)> set);
   // The stage dialog's OK goes through the main window's stage manager.
   void setStageManager(StageManager* stages);
-  StageManager* stageManager() const { return stages_; }
   QString textEditor() const;
   void setTextEditor(const QString& path);
 
