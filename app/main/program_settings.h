@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/main/recent_files.h"
+
 class ProgramSettings {
 public:
-  static constexpr int kRecentCount = 10;
+  static constexpr int kRecentCount = RecentFiles::kCapacity;
 
   // Names the program for Qt (organisation, application, version); main() and the tests
   // call it first.
