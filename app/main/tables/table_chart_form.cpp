@@ -141,11 +141,6 @@ void TTableChartForm::tableChanged() {
   redraw();
 }
 
-void TTableChartForm::refresh() {
-  TTableForm::refresh();
-  redraw();
-}
-
 bool TTableChartForm::readValues(const QString& text) {
   TGridTable* t = table();
   if (!t) return false;
@@ -166,8 +161,7 @@ bool TTableChartForm::readValues(const QString& text) {
     }
   t->MarkChanged();
   emit subTablesInvalidated(objectName());
-  TTableForm::refresh();
-  redraw();
+  refresh();
   emit edited();
   return true;
 }

@@ -39,9 +39,8 @@ public:
   void browse();
   void viewFile();
 
-  void refresh() override;
-
 protected:
+  // Every change of the table, a refresh included, ends here: the chart is redrawn.
   void tableChanged() override;
 
 private:
