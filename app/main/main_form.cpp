@@ -49,11 +49,15 @@ QString withSuffix(const QString& path, const QString& suffix) {
   return base + suffix;
 }
 
+// The model's five file types, with this platform's form of the last, all-files type.
 const QStringList& openFilters() {
-  static const QStringList f = {
-      QStringLiteral("Tarnel 2015 (*.tn5d)"), QStringLiteral("Tarnel 2013 (*.tn4d)"),
-      QStringLiteral("Tarnel 3.0 (*.tnd)"), QStringLiteral("Tarnel 2.0 (*.tnd)"),
-      allFilesFilter()};
+  static const QStringList f = [] {
+    QStringList types;
+    for (const std::string& t : tarnel::model::OpenDialogFileTypes())
+      types << QString::fromStdString(t);
+    types.back() = allFilesFilter();
+    return types;
+  }();
   return f;
 }
 
