@@ -126,6 +126,18 @@ refused_out="$(cd "$work/refused" && timeout 120 "$wine" "$loader" --interface 2
 grep -q '^_ITARNEL(21) returned 1' <<<"$refused_out" || fail "interface version 21: '$refused_out'"
 [ "$(ls "$work/refused" | grep -cv '\.tn5d$')" = 0 ] || fail "interface version 21 created files: $(ls "$work/refused")"
 
+# The loader itself: a usage line for no file, a message for a missing one, and no
+# working folder left behind by the runs above.
+status=0
+(cd "$work/refused" && timeout 120 "$wine" "$loader" </dev/null >/dev/null 2>&1) || status=$?
+[ "$status" = 1 ] || fail "tarnel-winrun without a data file exits with $status, not 1"
+status=0
+missing_out="$(cd "$work/refused" && timeout 120 "$wine" "$loader" missing.tn5d </dev/null 2>&1)" || status=$?
+[ "$status" = 2 ] && grep -q "does not exist" <<<"$missing_out" ||
+  fail "tarnel-winrun missing.tn5d: exit $status, '$missing_out'"
+left="$(find "$WINEPREFIX/drive_c/users" -name 'tarnel-run-*' 2>/dev/null)"
+[ -z "$left" ] || fail "working folders left behind: $left"
+
 elapsed=$((SECONDS - started))
 if ((failures)); then
   echo "== Windows engine check FAILED: $failures problem(s) ($elapsed s)" >&2
