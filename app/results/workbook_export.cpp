@@ -145,29 +145,36 @@ QByteArray withFramedLegend(QByteArray xml) {
   return xml;
 }
 
-QString checkCharts(const std::vector<ExportedChart>& charts) {
-  if (charts.empty()) return QStringLiteral("No chart was chosen for the workbook.");
+// The sheet's own limits.
+QString checkSheetLimits(const std::vector<ExportedChart>& charts) {
   for (const ExportedChart& c : charts) {
-    const QString name = c.plot && !c.plot->Caption.isEmpty() ? c.plot->Caption : c.key;
-    if (!c.plot || c.plot->LineCount() == 0 || c.plot->PointCount() == 0)
-      return QStringLiteral("The chart \"%1\" has no data to export.").arg(name);
     if (2 * c.plot->LineCount() > kMaxColumns)
       return QStringLiteral("The chart \"%1\" has %2 lines; a sheet holds the columns of at most %3.")
-          .arg(name).arg(c.plot->LineCount()).arg(kMaxColumns / 2);
+          .arg(c.plot->Caption).arg(c.plot->LineCount()).arg(kMaxColumns / 2);
     if (kFirstDataRow + c.plot->PointCount() > kMaxRows)
       return QStringLiteral("The chart \"%1\" has %2 points a line; a sheet holds at most %3.")
-          .arg(name).arg(c.plot->PointCount()).arg(kMaxRows - kFirstDataRow);
+          .arg(c.plot->Caption).arg(c.plot->PointCount()).arg(kMaxRows - kFirstDataRow);
   }
   return {};
 }
 
 }  // namespace
 
+QString CheckExportedCharts(const std::vector<ExportedChart>& charts) {
+  if (charts.empty()) return QStringLiteral("No chart was chosen for export.");
+  for (const ExportedChart& c : charts)
+    if (!c.plot || c.plot->LineCount() == 0 || c.plot->PointCount() == 0)
+      return QStringLiteral("The chart \"%1\" has no data to export.")
+          .arg(c.plot && !c.plot->Caption.isEmpty() ? c.plot->Caption : c.key);
+  return {};
+}
+
 QString DataSheetName(int n) { return QStringLiteral("Page_%1").arg(n); }
 QString ChartSheetName(int n) { return QStringLiteral("Plot_%1").arg(n); }
 
 QString WriteChartWorkbook(const std::vector<ExportedChart>& charts, const QString& path) {
-  if (QString bad = checkCharts(charts); !bad.isEmpty()) return bad;
+  if (QString bad = CheckExportedCharts(charts); !bad.isEmpty()) return bad;
+  if (QString bad = checkSheetLimits(charts); !bad.isEmpty()) return bad;
   const QString shownPath = QDir::toNativeSeparators(path);
   QTemporaryDir scratch;
   if (!scratch.isValid())

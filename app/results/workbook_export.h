@@ -30,6 +30,10 @@ constexpr int kMaxSeriesPerChart = 255;
 // least one point.
 QString WriteChartWorkbook(const std::vector<ExportedChart>& charts, const QString& path);
 
+// Why `charts` cannot be exported (none chosen, or one without a line with a point); empty
+// when they can.
+QString CheckExportedCharts(const std::vector<ExportedChart>& charts);
+
 // The workbook's sheet of numbers and chart for the n-th chart (from 1).
 QString DataSheetName(int n);
 QString ChartSheetName(int n);

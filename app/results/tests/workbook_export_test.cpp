@@ -229,7 +229,7 @@ class WorkbookExportTest : public QObject {
     const QString path = dir.filePath("refused.xlsx");
     QCOMPARE(WriteChartWorkbook({{"combined", &combined}}, path), message);
     QVERIFY(!QFile::exists(path));
-    QCOMPARE(WriteChartWorkbook({}, path), QStringLiteral("No chart was chosen for the workbook."));
+    QCOMPARE(WriteChartWorkbook({}, path), QStringLiteral("No chart was chosen for export."));
   }
 
   void unwritableTargetsLeaveNothing_data() {
