@@ -216,25 +216,38 @@ struct Painter {
       p.setBrush(QColor(0x80, 0x80, 0x80));
       p.drawRect(*g.wall);
     }
-    // Names on a white ground, in the window font, smaller where the band is too narrow.
+    // Names on a white ground in the window font: inside their piece of the band, else
+    // across the strip, else turned upright in it, a little smaller before giving up.
     for (const StripBand& b : g.bands) {
       const QString name = b.name.trimmed();
       if (!b.labelled || name.isEmpty()) continue;
-      double px = t.fontPixels;
-      QFont f = ChartWindowFont(px);
-      const double room = b.rect.width() - 4 * hair;
-      for (; px > 0.6 * t.fontPixels; px -= 0.5) {
-        f = ChartWindowFont(px);
-        if (QFontMetricsF(f).horizontalAdvance(name) <= room) break;
+      const QRectF across(s.left, b.rect.top(), s.Width(), b.rect.height());
+      const QRectF places[] = {QRectF(b.rect), across};
+      bool done = false;
+      for (double scale = 1.0; scale >= 0.7 && !done; scale -= 0.1) {
+        const QFont f = ChartWindowFont(t.fontPixels * scale);
+        const QFontMetricsF fm(f);
+        const double w = fm.horizontalAdvance(name) + 2 * hair, th = fm.height();
+        p.setFont(f);
+        p.setPen(Qt::black);
+        for (const QRectF& room : places) {
+          if (w > room.width() - 2 * hair || th + 2 > room.height()) continue;
+          const QRectF ground(room.center().x() - w / 2, room.center().y() - th / 2, w, th);
+          p.fillRect(ground, Qt::white);
+          p.drawText(ground, Qt::AlignCenter, name);
+          done = true;
+          break;
+        }
+        if (done || th > across.width() - 2 * hair || w > across.height() - 2) continue;
+        p.save();
+        p.translate(across.center());
+        p.rotate(-90);
+        const QRectF ground(-w / 2, -th / 2, w, th);
+        p.fillRect(ground, Qt::white);
+        p.drawText(ground, Qt::AlignCenter, name);
+        p.restore();
+        done = true;
       }
-      const QFontMetricsF fm(f);
-      if (fm.height() + 2 > b.rect.height()) continue;
-      const double w = fm.horizontalAdvance(name) + 2 * hair;
-      const QRectF ground(b.rect.center().x() - w / 2, b.rect.center().y() - fm.height() / 2, w, fm.height());
-      p.fillRect(ground, Qt::white);
-      p.setFont(f);
-      p.setPen(Qt::black);
-      p.drawText(ground, Qt::AlignCenter, name);
     }
     p.setClipping(false);
     p.setPen(QPen(Qt::black, hair));
@@ -338,36 +351,4 @@ QImage RenderChartImage(const TGraphPlot& plot, double widthIn, double heightIn,
   painter.end();
   if (error) error->clear();
   return image;
-}
-
-QImage ReduceColours(const QImage& image, int colorsIndex) {
-  switch (colorsIndex) {
-    case 0: {
-      // Anything not white becomes black: a light line colour must not vanish.
-      QImage mono(image.size(), QImage::Format_Mono);
-      if (mono.isNull()) return mono;
-      mono.setColor(0, qRgb(0, 0, 0));
-      mono.setColor(1, qRgb(255, 255, 255));
-      const QImage src = image.convertToFormat(QImage::Format_RGB32);
-      for (int y = 0; y < src.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        for (int x = 0; x < src.width(); ++x) mono.setPixel(x, y, qGray(line[x]) > 250 ? 1 : 0);
-      }
-      mono.setDotsPerMeterX(image.dotsPerMeterX());
-      mono.setDotsPerMeterY(image.dotsPerMeterY());
-      return mono;
-    }
-    case 1: {
-      // The 16 standard colours hold every line colour, black and white.
-      QList<QRgb> vga;
-      for (unsigned rgb : {0x000000u, 0x800000u, 0x008000u, 0x808000u, 0x000080u, 0x800080u, 0x008080u, 0x808080u,
-                           0xC0C0C0u, 0xFF0000u, 0x00FF00u, 0xFFFF00u, 0x0000FFu, 0xFF00FFu, 0x00FFFFu, 0xFFFFFFu})
-        vga << (0xFF000000u | rgb);
-      return image.convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither | Qt::AvoidDither);
-    }
-    case 2: return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    case 3: return image.convertToFormat(QImage::Format_RGB16);
-    case 4: return image.convertToFormat(QImage::Format_RGB888);
-    default: return image;
-  }
 }

@@ -92,8 +92,3 @@ QImage RenderChartImage(const TGraphPlot& plot, double widthIn, double heightIn,
 
 // The message of a picture that cannot be allocated.
 QString NotEnoughMemoryMessage();
-
-// The colour choice of the picture dialog applied to a picture: 0 black and white, 1 the 16
-// standard colours (those of the lines), 2 256 colours, 3 16-bit, 4 24-bit colour; any other
-// value leaves the picture as it is.
-QImage ReduceColours(const QImage& image, int colorsIndex);

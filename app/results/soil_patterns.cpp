@@ -75,14 +75,13 @@ void Silt(QPainter& p) {
 
 // Strong rock: sound blocks in running bond with firm joints.
 void StrongRock(QPainter& p) {
-  p.setPen(QPen(Qt::black, 1.4, Qt::SolidLine, Qt::FlatCap));
+  p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::FlatCap));
   Wrapped(p, [&] {
-    for (int course = 0; course < 3; ++course) {
-      const double y = course * 8;
+    for (int course = 0; course < 2; ++course) {
+      const double y = course * 12;
       p.drawLine(QPointF(0, y), QPointF(kUnits, y));
-      const double x0 = course % 2 ? 6 : 18;
-      p.drawLine(QPointF(x0, y), QPointF(x0, y + 8));
-      if (course % 2) p.drawLine(QPointF(x0 + 12, y), QPointF(x0 + 12, y + 8));
+      const double x = course ? 6 : 18;
+      p.drawLine(QPointF(x, y), QPointF(x, y + 12));
     }
   });
 }
