@@ -50,7 +50,8 @@ ReportFacts readReport(const QString& path) {
     }
     if (line == QLatin1String("END OF ANALYSIS")) facts.finished = true;
     if (facts.inputError.isEmpty() &&
-        (line.startsWith(QLatin1String("ERROR")) || line.startsWith(QLatin1String("TOO MUCH DATA"))))
+        (line.startsWith(QLatin1String("ERROR")) || line.startsWith(QLatin1String("DATA FILE ERROR")) ||
+         line.startsWith(QLatin1String("TOO MUCH DATA"))))
       facts.inputError = line;
     if (facts.sections.empty()) continue;
     ReportSection& s = facts.sections.back();
