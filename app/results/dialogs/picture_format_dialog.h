@@ -1,12 +1,29 @@
-// Stand-in until the Save Attributes dialog arrives: same interface, the defaults.
+// TdlgFormat ("Save Attributes"): the size, resolution and colour depth of a chart saved as
+// a picture. The picture is pixelsPerInch() x heightInches() by pixelsPerInch() x
+// widthInches() pixels; colorsIndex() is the index for ApplyPictureColors (picture_colors.h).
 #pragma once
+
 #include <QDialog>
+
 #include "app/results/picture_colors.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
+
 class TdlgFormat : public QDialog {
+  Q_OBJECT
  public:
-  explicit TdlgFormat(QWidget* parent = nullptr) : QDialog(parent) {}
-  double heightInches() const { return 4; }
-  double widthInches() const { return 6; }
-  int pixelsPerInch() const { return 72; }
-  int colorsIndex() const { return 1; }
+  explicit TdlgFormat(QWidget* parent = nullptr);
+
+  double heightInches() const;
+  double widthInches() const;
+  int pixelsPerInch() const;
+  int colorsIndex() const;
+
+ private:
+  QDoubleSpinBox* height_ = nullptr;
+  QDoubleSpinBox* width_ = nullptr;
+  QSpinBox* ppi_ = nullptr;
+  QComboBox* colors_ = nullptr;
 };
