@@ -15,9 +15,7 @@ namespace {
 
 void BM_RepaintThreePanelChart(benchmark::State& state) {
   TGraphPlot plot;
-  sample::MakeDms(plot);
-  plot.ShowLayers = true;
-  plot.ShowWall = true;
+  sample::MakeDms(plot, true);
   const ChartView view = *FullChartView(plot);
   QImage image(1600, 1000, QImage::Format_RGB32);
   const PaintTarget target = ScreenTarget(image.rect(), 96, 96);
@@ -34,9 +32,7 @@ BENCHMARK(BM_RepaintThreePanelChart)->Unit(benchmark::kMillisecond);
 // inch: 1800 x 1200 pixels).
 void BM_RenderThreePanelPicture(benchmark::State& state) {
   TGraphPlot plot;
-  sample::MakeDms(plot);
-  plot.ShowLayers = true;
-  plot.ShowWall = true;
+  sample::MakeDms(plot, true);
   RenderOptions options;
   options.layoutDpi = 96;
   for (auto _ : state) benchmark::DoNotOptimize(RenderChartImage(plot, 6, 4, 300, nullptr, options));

@@ -126,9 +126,7 @@ private slots:
 
   void threePanelChartWithStrip() {
     TGraphPlot plot;
-    sample::MakeDms(plot);
-    plot.ShowLayers = true;
-    plot.ShowWall = true;
+    sample::MakeDms(plot, true);
     RenderOptions options;
     options.layoutDpi = 96;
     const QImage img = RenderChartImage(plot, 12, 7, 96, nullptr, options);

@@ -9,7 +9,7 @@
 #include <QMdiArea>
 #include <QPainter>
 
-#include "app/main/tests/scripted_prompts.h"
+#include "chart_host.h"
 #include "app/results/chart_painter.h"
 #include "app/results/graph_plot.h"
 #include "app/results/legend_box.h"
@@ -24,17 +24,8 @@ QString ShotPath(const QString& name) {
   return QDir(QStringLiteral(TARNEL_SCREENSHOT_DIR)).filePath(name + ".png");
 }
 
-struct Host {
-  QMainWindow window;
-  QMdiArea* area = new QMdiArea;
-  ScriptedPrompts answers;
-  Host() {
-    window.setCentralWidget(area);
-    window.resize(1400, 900);
-    window.show();
-    setPrompts(&answers);
-  }
-  ~Host() { setPrompts(nullptr); }
+struct Host : ChartHost {
+  Host() : ChartHost(QSize(1400, 900)) {}
 };
 
 // Shows the chart maximised and writes the main window's picture.
@@ -101,9 +92,7 @@ private slots:
   void threePanelsWithSoilStripAndWall() {
     Host host;
     TGraphPlot plot;
-    sample::MakeDms(plot);
-    plot.ShowLayers = true;
-    plot.ShowWall = true;
+    sample::MakeDms(plot, true);
     QVERIFY(Shoot(host, plot, "chart-dms-strip-wall"));
     QString error;
     RenderOptions options;
