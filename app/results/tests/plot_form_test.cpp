@@ -209,6 +209,8 @@ private slots:
     QVERIFY(Item(b, "PlotSoilLayer")->isVisible() && !Item(b, "PlotSoilLayer")->isChecked());
     QVERIFY(Item(b, "ShowWallGeometry")->isVisible() && !Item(b, "ShowWallGeometry")->isEnabled());
     Item(b, "PlotSoilLayer")->trigger();
+    // The legend keeps to the plot's corner, off the strip.
+    QCOMPARE(b->legend()->geometry().right() + 1, b->screenLayout().plot.right);
     b->RefreshPlotMenu();
     QVERIFY(dms.ShowLayers && Item(b, "ShowWallGeometry")->isEnabled());
     Item(b, "ShowWallGeometry")->trigger();
