@@ -125,15 +125,19 @@ void TDlgExport::updateButtons() {
   csv_->setEnabled(any);
 }
 
+QString TDlgExport::askTarget(const QString& title, const QString& suffix, const QString& filter) {
+  const QFileInfo plot(plotFile_);
+  const QString proposed = plot.dir().filePath(plot.completeBaseName() + QLatin1Char('.') + suffix);
+  const UserPrompts::FileChoice choice = prompts().saveFile(this, title, proposed, {filter});
+  return choice.path.isEmpty() ? QString() : withSuffix(choice.path, suffix);
+}
+
 void TDlgExport::generateWorkbook() {
   const std::vector<ChartId> ids = tickedCharts();
   if (ids.empty()) return;
-  const QFileInfo plot(plotFile_);
-  const QString proposed = plot.dir().filePath(plot.completeBaseName() + QStringLiteral(".xlsx"));
-  const UserPrompts::FileChoice choice =
-      prompts().saveFile(this, QStringLiteral("Export to Excel"), proposed, {QStringLiteral("Excel Workbook (*.xlsx)")});
-  if (choice.path.isEmpty()) return;
-  const QString path = withSuffix(choice.path, QStringLiteral("xlsx"));
+  const QString path = askTarget(QStringLiteral("Export to Excel"), QStringLiteral("xlsx"),
+                                 QStringLiteral("Excel Workbook (*.xlsx)"));
+  if (path.isEmpty()) return;
   QString error;
   {
     WaitCursor wait;
@@ -150,13 +154,11 @@ void TDlgExport::generateWorkbook() {
 void TDlgExport::generateCsv() {
   const std::vector<ChartId> ids = tickedCharts();
   if (ids.empty()) return;
-  const QFileInfo plot(plotFile_);
-  const QString proposed = plot.dir().filePath(plot.completeBaseName() + QStringLiteral(".csv"));
-  const UserPrompts::FileChoice choice =
-      prompts().saveFile(this, QStringLiteral("Export to CSV"), proposed, {QStringLiteral("CSV Files (*.csv)")});
-  if (choice.path.isEmpty()) return;
+  const QString path =
+      askTarget(QStringLiteral("Export to CSV"), QStringLiteral("csv"), QStringLiteral("CSV Files (*.csv)"));
+  if (path.isEmpty()) return;
   // One file a chart beside the chosen name: wall.csv gives wall-deflection.csv, wall-moment.csv, ...
-  const QFileInfo chosen(withSuffix(choice.path, QStringLiteral("csv")));
+  const QFileInfo chosen(path);
   const std::vector<ExportedChart> exported = ExportedChartsOf(charts_, ids);
   const QString prefix = chosen.completeBaseName() + QLatin1Char('-');
   QString error;

@@ -28,6 +28,8 @@ class TDlgExport : public QDialog {
   void setTicks(bool ticked);
   void updateButtons();
   std::vector<ChartId> tickedCharts() const;
+  // The save dialog, proposing the plot file's name with `suffix`; empty when cancelled.
+  QString askTarget(const QString& title, const QString& suffix, const QString& filter);
   void generateWorkbook();
   void generateCsv();
 
