@@ -10,8 +10,8 @@
 // that order. The project (units, short/long-term naming) comes from the data file beside the
 // plot file, or from --data.
 //
-// Exit codes: 0 written; 2 wrong usage, or a missing or malformed plot or data file; 3 a
-// chosen chart has no data; 4 the output could not be written.
+// Exit codes, as tarnel-plot's: 0 written; 1 wrong usage; 2 a missing or malformed plot or
+// data file, or the output could not be written; 3 a chosen chart has no data.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -19,10 +19,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/model/program_data.h"
 #include "app/results/chart_csv.h"
 #include "app/results/export_selection.h"
 #include "app/results/result_charts.h"
+#include "app/results/tool_plot_reading.h"
 #include "app/results/workbook_export.h"
 
 namespace {
@@ -41,7 +41,7 @@ void print(FILE* f, const QString& text) {
 int usage(const QString& why = {}) {
   if (!why.isEmpty()) print(stderr, QStringLiteral("tarnel-export: ") + why);
   print(stderr, QString::fromLatin1(kUsage));
-  return 2;
+  return 1;
 }
 
 // The chart words of LIST, checked against the exportable charts.
@@ -98,35 +98,15 @@ int main(int argc, char* argv[]) {
     if (!parseCharts(chartList, ids, error)) return usage(error);
   }
 
-  // The project tells the reader the unit system and whether two sections are short and
-  // long term; without a data file the reader takes a new project's.
-  tarnel::model::TProgramData project;
-  if (dataFile.isEmpty()) {
-    const QFileInfo plot(plotFile);
-    const QString beside = plot.dir().filePath(plot.completeBaseName() + QStringLiteral(".tn5d"));
-    if (QFileInfo::exists(beside)) dataFile = beside;
-  }
-  if (!dataFile.isEmpty()) {
-    const std::string path = QFile::encodeName(dataFile).toStdString();
-    const tarnel::model::FileResult read = project.CreateFromFile(path, tarnel::model::LayoutCodeFromExtension(path));
-    if (!read) {
-      print(stderr, QStringLiteral("tarnel-export: %1:\n%2").arg(dataFile, QString::fromStdString(read.message)));
-      return 2;
-    }
-  } else {
-    print(stderr, QStringLiteral("tarnel-export: note: no data file beside %1; the project's defaults are used").arg(plotFile));
-  }
-
   ResultCharts charts;
-  QString readError;
-  if (!QFileInfo::exists(plotFile)) {
-    print(stderr, QStringLiteral("tarnel-export: the plot file %1 does not exist").arg(plotFile));
+  const ToolPlotReading reading = ReadPlotFileForTool(plotFile, dataFile, charts);
+  if (!reading.ok) {
+    print(stderr, QStringLiteral("tarnel-export: ") + reading.problem);
     return 2;
   }
-  if (!charts.LoadPlotFile(plotFile, project, &readError)) {
-    print(stderr, QStringLiteral("tarnel-export: %1:\n%2").arg(plotFile, readError));
-    return 2;
-  }
+  if (reading.dataFile.isEmpty())
+    print(stderr, QStringLiteral("tarnel-export: note: no data file beside %1; the names of short- and "
+                                 "long-term results need it (--data)").arg(plotFile));
 
   if (chartsGiven) {
     for (ChartId id : ids)
@@ -148,7 +128,7 @@ int main(int argc, char* argv[]) {
   const QString error = csv ? WriteChartCsvFiles(exported, csvDir) : WriteChartWorkbook(exported, files[1]);
   if (!error.isEmpty()) {
     print(stderr, QStringLiteral("tarnel-export: ") + error);
-    return 4;
+    return 2;
   }
   QStringList words;
   for (const ExportedChart& c : exported) words << c.key;
