@@ -307,6 +307,9 @@ void TMainForm::createMenus() {
     results_->bind(graphicsActions_.back());
   }
   exportExcel_ = graphicsActions_.back();
+  connect(exportExcel_, &QAction::triggered, this, [this] {
+    results_->exportCharts(PlotFileFor(QString::fromStdString(project_->FileName)), this);
+  });
 
   show3dMenu_ = bar->addMenu(QStringLiteral("Show 3DView"));
   show3dMenuAction_ = show3dMenu_->menuAction();

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 
 #include "app/main/user_prompts.h"
+#include "app/results/dialogs/export_dialog.h"
 #include "app/results/plot_form.h"
 
 ResultCommands::ResultCommands(QMdiArea* area, QObject* parent) : QObject(parent), area_(area) {}
@@ -46,3 +47,8 @@ void ResultCommands::refresh(const QString& plotFile) {
 }
 
 void ResultCommands::show(ChartId id) { ShowPlot(charts_.Chart(id), area_); }
+
+void ResultCommands::exportCharts(const QString& plotFile, QWidget* parent) {
+  TDlgExport dialog(charts_, plotFile, parent);
+  dialog.exec();
+}

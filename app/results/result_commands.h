@@ -38,6 +38,8 @@ class ResultCommands : public QObject {
   void refresh(const QString& plotFile);
   // Opens (or brings forward) a chart's window.
   void show(ChartId id);
+  // "Export Plots To Excel": the export dialog over the charts of `plotFile`.
+  void exportCharts(const QString& plotFile, QWidget* parent);
 
  private:
   ResultCharts charts_;

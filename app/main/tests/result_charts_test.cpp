@@ -126,6 +126,23 @@ private slots:
       QVERIFY2(!action(f, qPrintable(name))->isEnabled(), qPrintable(name));
   }
 
+  void exportCommandOpensTheExportDialog() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-sand-water.tn5d"));
+    TMainForm f;
+    f.openFile(path);
+    action(f, "CompRun")->trigger();
+    QString title;
+    QTimer::singleShot(0, [&] {
+      if (QWidget* w = QApplication::activeModalWidget()) {
+        title = w->windowTitle();
+        w->close();
+      }
+    });
+    action(f, "ExportExcel")->trigger();
+    QCOMPARE(title, QStringLiteral("Export to Excel"));
+  }
+
   void newProjectOffersNoResultsOfTheOldOne() {
     TestEnvironment env;
     const QString path = env.copyIn(exampleFile("cantilever-sand-water.tn5d"));
