@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     failures += !save(&f, out, "wall-properties");
     f.dialogHub()->showWallConfiguration();
     failures += !save(&f, out, "wall-configuration");
-    tarnel::help::HelpWindow help(QFileInfo(out).absolutePath());
+    // The pages lie in docs/ of the folder above the pictures folder.
+    tarnel::help::HelpWindow help(QFileInfo(QFileInfo(out).absolutePath()).absolutePath());
     help.resize(1100, 700);
     help.show();
     help.showSection("users-manual");

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -77,9 +78,27 @@ int main(int argc, char** argv) {
   const QRectF body = paper.adjusted(22 * mm, 20 * mm, -22 * mm, -27 * mm);
   const double footer = paper.bottom() - 12 * mm;
 
+  // Picture sizes are in pixels of 1/96 in, which the layout scales to the writer's resolution.
   QTextDocument doc;
   prepare(doc, writer, body);
-  const QList<tarnel::help::Heading> headings = tarnel::help::loadManual(doc, pages, true, body.width());
+  const QList<tarnel::help::Heading> headings = tarnel::help::loadManual(doc, pages, true, body.width() * 96.0 / writer.logicalDpiX());
+  // A picture is not split by the page layout: one that would cross the foot of a page
+  // starts the next page instead.
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (QTextBlock b = doc.begin(); b.isValid() && !moved; b = b.next()) {
+      bool picture = false;
+      for (auto it = b.begin(); !it.atEnd(); ++it) picture = picture || it.fragment().charFormat().isImageFormat();
+      if (!picture || b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
+      const QRectF r = doc.documentLayout()->blockBoundingRect(b);
+      if (int(r.top() / body.height()) != int((r.bottom() - 1) / body.height())) {
+        QTextBlockFormat f = b.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(b).setBlockFormat(f);
+        moved = true;
+      }
+    }
+  }
   for (const QString& p : pages)
     for (const QString& missing : tarnel::help::missingPictures(p))
       std::fprintf(stderr, "tarnel-manual: %s: picture %s not found, left out\n", qPrintable(p), qPrintable(missing));
