@@ -70,7 +70,7 @@ HelpWindow::HelpWindow(const QString& documentsFolder, QWidget* parent) : QWidge
                           .arg(QDir::toNativeSeparators(QDir(documentsFolder).filePath(QStringLiteral("docs")))
                                    .toHtmlEscaped()));
   } else {
-    headings_ = loadManual(*browser_->document(), pages, false, 900);
+    headings_ = loadManual(*browser_->document(), pages, false, 720);
     // Contents tree: titles of the pages, then their chapters and sections.
     QList<QTreeWidgetItem*> parents;
     for (const Heading& h : headings_) {
