@@ -1,6 +1,7 @@
 #include "help_window.h"
 
-#include <QDesktopServices>
+#include "app/main/user_prompts.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -127,7 +128,7 @@ bool HelpWindow::find(const QString& text) {
 
 void HelpWindow::followLink(const QUrl& url) {
   if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {
-    QDesktopServices::openUrl(url);
+    prompts().openUrl(url);
     return;
   }
   QString anchor = url.fragment();
