@@ -99,6 +99,9 @@ private slots:
     QVERIFY(w->find("anchorage"));  // wraps round to the same place
     QVERIFY(!w->find("no-such-word-here"));
     QVERIFY(env.prompts.messages.isEmpty());
+    // A web address goes to the desktop.
+    emit w->browser()->anchorClicked(QUrl("https://example.org/soil"));
+    QCOMPARE(env.prompts.openedUrls, QList<QUrl>{QUrl("https://example.org/soil")});
   }
 
   void manualsOpenTheirPdfs() {
