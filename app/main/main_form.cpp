@@ -1,5 +1,7 @@
 #include "app/main/main_form.h"
 
+#include "app/help/help_window.h"
+
 #include "app/main/run/analysis_run.h"
 #include "app/main/tables/table_form.h"
 #include "app/main/text_editor.h"
@@ -343,15 +345,23 @@ void TMainForm::createMenus() {
   // ---- Help
   helpMenu_ = bar->addMenu(QStringLiteral("&Help"));
   helpContents_ = addAction(helpMenu_, "HelpContents", "&Contents");
-  connect(helpContents_, &QAction::triggered, this,
-          [this] { openHelpDocument(QStringLiteral("TARNEL_2015.chm"), false); });
+  connect(helpContents_, &QAction::triggered, this, [this] { showHelp(); });
   helpManual_ = addAction(helpMenu_, "HelpManual", "&User's Manual");
   connect(helpManual_, &QAction::triggered, this, [this] {
-    openHelpDocument(QStringLiteral("TARNEL 2015 Users Manual.pdf"), false);
+    openManual(QStringLiteral("TARNEL 2015 Users Manual.pdf"), QStringLiteral("users-manual"));
   });
   helpTechnical_ = addAction(helpMenu_, "HelpTechnical", "&Technical Manual");
-  connect(helpTechnical_, &QAction::triggered, this,
-          [this] { openHelpDocument(QStringLiteral("TarnelTechnicalManual.bat"), true); });
+  connect(helpTechnical_, &QAction::triggered, this, [this] {
+#ifdef Q_OS_WIN
+    // Installations that ship the batch file keep it as the way to the technical manual.
+    const QString bat = QDir(tarnel::help::documentsFolder(programFolder()))
+                            .filePath(QStringLiteral("TarnelTechnicalManual.bat"));
+    if (QFileInfo::exists(bat) &&
+        prompts().startProgram(QStringLiteral("cmd.exe"), {QStringLiteral("/c"), QDir::toNativeSeparators(bat)}))
+      return;
+#endif
+    openManual(QStringLiteral("TARNEL 2015 Technical Manual.pdf"), QStringLiteral("technical-manual"));
+  });
   helpMenu_->addSeparator();
   helpAbout_ = addAction(helpMenu_, "HelpAbout", "&About...");
   helpUpdates_ = addAction(helpMenu_, "HelpUpdates", "Check for &Updates");
@@ -863,26 +873,23 @@ void TMainForm::startWith(const QStringList& arguments) {
 
 void TMainForm::openInTextEditor(const QString& path) { ::openInTextEditor(this, path); }
 
-void TMainForm::openHelpDocument(const QString& fileName, bool run) {
-  const QString path = QDir(programFolder()).filePath(fileName);
-  if (!QFileInfo::exists(path)) {
-    prompts().information(this, QStringLiteral("The document \"%1\" is not installed.\n"
-                                               "It was looked for in the program folder:\n%2")
-                                    .arg(fileName, QDir::toNativeSeparators(programFolder())));
-    return;
+void TMainForm::showHelp(const QString& anchor) {
+  auto* help = qobject_cast<tarnel::help::HelpWindow*>(helpWindow_.data());
+  if (!help) {
+    help = new tarnel::help::HelpWindow(tarnel::help::documentsFolder(programFolder()), this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    helpWindow_ = help;
   }
-  bool ok;
-#ifdef Q_OS_WIN
-  ok = run ? prompts().startProgram(QStringLiteral("cmd.exe"),
-                                    {QStringLiteral("/c"), QDir::toNativeSeparators(path)})
-           : prompts().openUrl(QUrl::fromLocalFile(path));
-#else
-  (void)run;
-  ok = prompts().openUrl(QUrl::fromLocalFile(path));
-#endif
-  if (!ok)
-    prompts().information(this, QStringLiteral("The document \"%1\" could not be opened.")
-                                    .arg(QDir::toNativeSeparators(path)));
+  if (!anchor.isEmpty()) help->showSection(anchor);
+  help->show();
+  help->raise();
+  help->activateWindow();
+}
+
+void TMainForm::openManual(const QString& pdfName, const QString& anchor) {
+  const QString pdf = QDir(tarnel::help::documentsFolder(programFolder())).filePath(pdfName);
+  if (QFileInfo::exists(pdf) && prompts().openUrl(QUrl::fromLocalFile(pdf))) return;
+  showHelp(anchor);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -119,7 +119,11 @@ private:
   void rebuildWindowMenu();
   bool commitChildren();
   void setUnits(int units);
-  void openHelpDocument(const QString& fileName, bool run);
+  // Help > Contents: the help window, at a section when `anchor` names one.
+  void showHelp(const QString& anchor = QString());
+  // A manual's PDF in the desktop's viewer; the help window at `anchor` when the PDF is not
+  // installed or no viewer opens it.
+  void openManual(const QString& pdfName, const QString& anchor);
   bool writeProject();
   bool storeCurrentStage();
   void switchStage(int stage);
@@ -133,6 +137,7 @@ private:
   bool partialRead_ = false;
 
   QMdiArea* mdi_ = nullptr;
+  QPointer<QWidget> helpWindow_;
   DialogHub* hub_ = nullptr;
   StageManager* stages_ = nullptr;
   ResultCommands* results_ = nullptr;

@@ -293,6 +293,22 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   auto* line = new QLabel("A program for the analysis of flexible retaining structures", this);
   line->setAlignment(Qt::AlignCenter);
   lay->addWidget(line);
+#ifndef TARNEL_BUILD_TEXT
+#define TARNEL_BUILD_TEXT "unknown"
+#endif
+  auto* build = new QLabel(QStringLiteral("Build: %1, Qt %2").arg(QStringLiteral(TARNEL_BUILD_TEXT), qVersion()), this);
+  build->setObjectName("AboutBuild");
+  build->setAlignment(Qt::AlignCenter);
+  lay->addWidget(build);
+  auto* licence = new QLabel(
+      "Licence: this copy is licensed to its user for the analysis of retaining walls; it may not be "
+      "redistributed without the author's permission. It uses Qt under the GNU LGPL version 3 and "
+      "libxlsxwriter under the BSD 2-clause licence.",
+      this);
+  licence->setObjectName("AboutLicence");
+  licence->setWordWrap(true);
+  licence->setAlignment(Qt::AlignCenter);
+  lay->addWidget(licence);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   lay->addWidget(buttons);
