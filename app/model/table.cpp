@@ -447,4 +447,19 @@ std::vector<std::vector<double>> ParseCurveText(const std::string& text, int col
   return rows;
 }
 
+void FillFromCurveText(TGridTable& t, const std::string& text) {
+  const int columns = static_cast<int>(t.ColumnCount());
+  const auto rows = ParseCurveText(text, columns, t.MaxRows());
+  t.SetRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+    for (int c = 0; c < columns; ++c) {
+      const double v = rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+      if (t.Column(c).Class() == ColumnClass::Float)
+        t.SetReal(c, r, v);
+      else if (t.Column(c).Class() == ColumnClass::Int || t.Column(c).Class() == ColumnClass::Enum)
+        t.SetInteger(c, r, static_cast<int>(std::clamp(std::round(v), double(INT_MIN), double(INT_MAX))));
+    }
+  t.MarkChanged();
+}
+
 }  // namespace tarnel::model
