@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
 #   1. the full build (engine, model, programs, benchmarks) and all its tests;
-#   2. the engine and the model again with AddressSanitizer and UBSan, and their tests.
+#   2. the engine and the model again with AddressSanitizer and UBSan, and their tests;
+#   3. every fuzz target for a short while (fuzz/run.sh).
 set -euo pipefail
 # Cache hits across clones in other folders (CI builds a fresh clone elsewhere).
 export CCACHE_BASEDIR="$(cd "$(dirname "$0")" && pwd)" CCACHE_NOHASHDIR=true
@@ -31,3 +32,6 @@ run_ctest build
 echo "== sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+# Every fuzz target briefly (fuzz/run.sh SECONDS runs them longer).
+echo "== fuzz targets"
+fuzz/run.sh 25

@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake g++ ninja-build ccache pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-qpa-plugins libxlsxwriter-dev
-          xvfb xauth libgl1-mesa-dri libgl-dev)
+          xvfb xauth libgl1-mesa-dri libgl-dev
+          clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

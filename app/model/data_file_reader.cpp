@@ -33,9 +33,7 @@ class DataFileReader {
     if (controlCount < 8) c[8] = 1;
     english_ = p_.Units == 1;
     si_ = p_.Units == 2;
-    // No earth pressure (0) is held as the new project's choice with generation off, which
-    // is what a save writes as 0 again; read as the user table it would come back as one.
-    p_.EarthPressureChoice = c[5] >= 1 && c[5] <= 3 ? c[5] : (c[5] == 0 ? 2 : 1);
+    p_.EarthPressureChoice = c[5] >= 1 && c[5] <= 3 ? c[5] : 1;
     p_.StageCount = c[8] >= 1 && c[8] <= 5 ? c[8] : 1;
     p_.GeneratePY = c[6] == 2 && c[5] != 0;
     p_.ApplyExtPY = c[7] > 0 || c[6] == 1;
@@ -43,15 +41,17 @@ class DataFileReader {
     p_.ApplyPYMod = c[4] > 0;
     p_.ApplyMEI = c[9] > 0;
     p_.ApplyTiebacks = c[10] > 0;
-    if (c[5] >= 2 || c[6] == 2) {
-      // The project keeps soil layers (and the values of the earth-pressure record) only
-      // with generated p-y curves; a file that generates only one of the two loses them.
-      if (!p_.GeneratePY)
-        Drop(c[6] == 2
-            ? "The file generates p-y curves without earth pressure; the project keeps the soil layers only "
-              "with both, so they are not kept. Saving will write the analysis without them."
-            : "The file generates earth pressure without p-y curves; the project keeps the soil layers only "
-              "with both, so they are not kept. Saving will write the analysis without them.");
+    // Generated earth pressure needs the soil layers, which the project keeps only with
+    // generated p-y curves: without them the choice is the user table, as the Options menu
+    // makes it, and a save writes that (a choice 2 or 3 kept here would be saved as none).
+    if (!p_.GeneratePY) p_.EarthPressureChoice = 1;
+    if ((c[5] >= 2 || c[6] == 2) && !p_.GeneratePY) {
+      // A file that generates only one of the two loses its soil layers.
+      Drop(c[6] == 2
+               ? "The file generates p-y curves without earth pressure; the project keeps the soil layers only "
+                 "with both, so they are not kept. Saving will write the analysis without them."
+               : "The file generates earth pressure without p-y curves; the project keeps the soil layers only "
+                 "with both, so they are not kept. Saving will write the analysis without them.");
     }
 
     p_.Increments = in_.ReadInteger();

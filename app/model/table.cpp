@@ -22,11 +22,6 @@ void EraseN(std::vector<T>& v, std::size_t at, std::size_t n) {
   v.erase(v.begin() + static_cast<std::ptrdiff_t>(at), v.begin() + static_cast<std::ptrdiff_t>(at + n));
 }
 
-bool SameReal(double a, double b, double relTol) {
-  if (a == b) return true;
-  return std::fabs(a - b) <= relTol * std::max(std::fabs(a), std::fabs(b));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TColumn
