@@ -4,14 +4,15 @@
 # the model's test data, the inputs earlier runs kept (build-fuzz/corpus/, not versioned)
 # and the saved inputs of fixed findings (fuzz/regressions/). A finding stops its target
 # and is saved as build-fuzz/findings/<target>-crash-..., and the script fails.
-#   fuzz/run.sh [SECONDS] [TARGET...]     targets: engine names data_file stage_files curve_text evaluator
+#   fuzz/run.sh [SECONDS] [TARGET...]
+#     targets: engine names data_file stage_files curve_text evaluator plot_file
 # Prints per target: executions, executions per second, coverage (edges) and the total.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-300}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(engine names data_file stage_files curve_text evaluator)
+((${#targets[@]})) || targets=(engine names data_file stage_files curve_text evaluator plot_file)
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
 build="$root/build-fuzz"
 
@@ -23,7 +24,7 @@ cmake --build "$build" --target $(printf 'fuzz_%s ' "${targets[@]}") -j "$(nproc
 # read first (layout code, stage count, field limits).
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{engine,names,data_file,stage_files,curve_text,evaluator}
+mkdir -p "$seeds"/{engine,names,data_file,stage_files,curve_text,evaluator,plot_file}
 data_files=("$root"/examples/*.tn5d "$root"/app/model/testdata/*)
 for f in "${data_files[@]}"; do
   n="$(basename "$f")"
@@ -33,6 +34,10 @@ for f in "${data_files[@]}"; do
   esac
   for c in $codes; do { printf "\\x0$c"; cat "$f"; } >"$seeds/data_file/$c-$n"; done
   for c in 0 1 2 4 12; do { printf "\\x$(printf %02x $c)"; cat "$f"; } >"$seeds/stage_files/$c-$n"; done
+done
+# Plot files the engine wrote for some examples (fuzz/seeds/), for English and SI projects.
+for f in "$root"/fuzz/seeds/plot_file/*; do
+  for u in 0 1; do { printf "\\x0$u"; cat "$f"; } >"$seeds/plot_file/$u-$(basename "$f")"; done
 done
 printf '2015.5.22\r\nwall.tn5d\r\nwall.tn5o\r\nwall.tn5p\r\nwall.tn5r\r\n' >"$seeds/names/complete"
 printf '2015.5.22\r\nwall.tn5d\r\nwall.tn5o\r\n' >"$seeds/names/short"
@@ -55,11 +60,12 @@ dict() {
 run_one() {
   local t=$1 corpus="$build/corpus/$1" log="$build/logs/$1.log"
   mkdir -p "$corpus" "$build/findings"
-  local regressions=()
+  local regressions=() max_len=8192
+  [ "$t" = plot_file ] && max_len=20000
   [ -d "$root/fuzz/regressions/$t" ] && regressions=("$root/fuzz/regressions/$t")
   ASAN_OPTIONS="quarantine_size_mb=16:detect_leaks=1:${ASAN_OPTIONS:-}" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-    "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=8192 \
+    "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len="$max_len" \
       -dict="$(dict "$t")" -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
       "$corpus" "$seeds/$t" "${regressions[@]}" >"$log" 2>&1
 }
