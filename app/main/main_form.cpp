@@ -715,6 +715,7 @@ bool TMainForm::newProject() {
   closeAllChildren();
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
+  keptPart_ = false;
   projectReplaced();
   return true;
 }
@@ -764,6 +765,13 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
   else
     prompts().information(this, QStringLiteral("Data file: ") + displayName(full) +
                                     QStringLiteral(", has been read by TARNEL 2015"));
+  // What the project cannot keep is said once, and the project counts as changed: saving it
+  // as it is would lose that data from the file.
+  keptPart_ = read && !project_->DroppedData.empty();
+  if (keptPart_) {
+    prompts().warning(this, QString::fromStdString(project_->DroppedData));
+    project_->SetModified();
+  }
 
   // A staged project is edited stage by stage: cut the file into its stage files.
   if (project_->StageCount > 1) stages_->openStaged(layoutCode);
@@ -783,7 +791,13 @@ bool TMainForm::save() {
   if (partialRead_ || file == kNewName ||
       QFileInfo(file).suffix().compare("tn5d", Qt::CaseInsensitive) != 0)
     return saveAs();
+  if (keptPart_ &&
+      prompts().askYesNo(this, QStringLiteral("%1 holds data the project does not keep (see the message on "
+                                              "opening). Overwrite it without that data?")
+                                   .arg(displayName(file))) != UserPrompts::Answer::Yes)
+    return saveAs();
   const bool ok = writeProject();
+  if (ok) keptPart_ = false;
   updateCommands();
   return ok;
 }
@@ -814,6 +828,7 @@ bool TMainForm::saveAs() {
     }
   }
   partialRead_ = false;
+  keptPart_ = false;
   setCaption();
   rememberFile(target);
   closeAllChildren();
@@ -838,6 +853,7 @@ void TMainForm::startWith(const QStringList& arguments) {
   }
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
+  keptPart_ = false;
   projectReplaced();
 }
 

@@ -161,6 +161,57 @@ private slots:
     QCOMPARE(readText(path), text);
   }
 
+  void openSaysWhatTheProjectCannotKeepAndTheFirstSaveAsks() {
+    // A long-term block with other external p-y curves than the short-term block: the
+    // project keeps one set.
+    TestEnvironment env;
+    QString text = readText(exampleFile("short-long-term.tn5d"));
+    const int second = text.indexOf(QStringLiteral("\r\n9\r\n"));
+    QVERIFY(second > 0);
+    const int at = text.indexOf(QStringLiteral("-0.2\t81"), second);
+    QVERIFY(at > 0);
+    text.replace(at, 8, QStringLiteral("-0.2\t60"));
+    const QString path = env.scratch() + "/two-curve-sets.tn5d";
+    {
+      QFile out(path);
+      QVERIFY(out.open(QIODevice::WriteOnly));
+      out.write(text.toLatin1());
+    }
+    TMainForm f;
+    openThroughDialog(f, env, path);
+    QCOMPARE(env.prompts.messages.size(), 2);
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("The long-term block holds different External p-y Curves; the project keeps one set, "
+                            "the long-term one. Saving will write it for both analyses."));
+    QVERIFY(f.project()->IsModified());
+
+    // The first Save asks; No goes to Save As (cancelled here), and the file stays whole.
+    const QString question = QStringLiteral("Two-curve-sets.tn5d holds data the project does not keep (see the "
+                                            "message on opening). Overwrite it without that data?");
+    env.prompts.answers << Answer::No;
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.questions, QStringList{question});
+    QCOMPARE(env.prompts.dialogTitles.size(), 2);  // Open, then Save As
+    QCOMPARE(readText(path), text);
+
+    // Yes overwrites it; a later Save asks no more.
+    env.prompts.answers << Answer::Yes;
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.questions.size(), 2);
+    QVERIFY(readText(path) != text);
+    QVERIFY(!f.project()->IsModified());
+    f.project()->SetModified();
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.questions.size(), 2);
+
+    // A file the project holds whole opens without the message and saves without the question.
+    TestEnvironment whole;
+    TMainForm g;
+    openThroughDialog(g, whole, whole.copyIn(exampleFile("short-long-term.tn5d")));
+    QCOMPARE(whole.prompts.messages.size(), 1);
+    QVERIFY(!g.project()->IsModified());
+  }
+
   void saveQuestionOnNew() {
     TestEnvironment env;
     const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
