@@ -387,6 +387,26 @@ private slots:
     QCOMPARE(p.PileSect().Units(), 2);
   }
 
+  void aTiebackSwitchOnWithoutGenerationCanBeTurnedOff() {
+    // The anchored-wall example has tiebacks with external p-y curves (no generation).
+    TestEnvironment env;
+    TMainForm f;
+    f.openFile(env.copyIn(exampleFile("anchored-wall-tieback-ei.tn5d")));
+    QVERIFY(!f.project()->GeneratePY);
+    QAction* tieback = action(f, "OptTieback");
+    QVERIFY(tieback->isChecked());
+    QVERIFY(tieback->isEnabled());
+    tieback->trigger();
+    QVERIFY(!f.project()->ApplyTiebacks);
+    QVERIFY(!tieback->isChecked());
+    // Off, it needs generation to come back on: the item is off until then.
+    QVERIFY(!tieback->isEnabled());
+    action(f, "OptGeneratePY")->trigger();
+    QVERIFY(tieback->isEnabled());
+    tieback->trigger();
+    QVERIFY(f.project()->ApplyTiebacks);
+  }
+
   void resultCommandsStayOffUntilResultsExist() {
     TestEnvironment env;
     TMainForm f;
