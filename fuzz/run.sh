@@ -65,7 +65,7 @@ run_one() {
   [ -d "$root/fuzz/regressions/$t" ] && regressions=("$root/fuzz/regressions/$t")
   ASAN_OPTIONS="quarantine_size_mb=16:detect_leaks=1:${ASAN_OPTIONS:-}" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-    "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len="$max_len" \
+    "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -max_len="$max_len" \
       -dict="$(dict "$t")" -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
       "$corpus" "$seeds/$t" "${regressions[@]}" >"$log" 2>&1
 }
