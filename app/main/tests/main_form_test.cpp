@@ -212,6 +212,28 @@ private slots:
     QVERIFY(!g.project()->IsModified());
   }
 
+  void saveOfAFileMadeReadOnlyBehindTheProgramsBackSaysSo() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    const QString before = readText(path);
+    TMainForm f;
+    f.openFile(path);
+    f.project()->Title = "edited";
+    f.project()->SetModified();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("Unable to write file ") + path + QStringLiteral(": the file is read-only"));
+    QCOMPARE(readText(path), before);
+    QVERIFY(f.project()->IsModified());
+    // Deleted behind its back, the file is written again by the next Save.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(QFile::remove(path));
+    action(f, "FileSave")->trigger();
+    QVERIFY(readText(path).startsWith("edited"));
+    QVERIFY(!f.project()->IsModified());
+  }
+
   void saveQuestionOnNew() {
     TestEnvironment env;
     const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
