@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run->clock = fuzz::fixedClock;
   run->out.err = &err;
   engine::runAnalysis(*run);
-  fuzz::checkEngineOutputs(*run, example);
+  // The report echoes the paths, so a path holding "inf" or "nan" is no finding.
+  fuzz::checkEngineOutputs(*run, std::string(names) + "\n" + example);
   return 0;
 }
