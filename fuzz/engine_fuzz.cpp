@@ -3,6 +3,7 @@
 // computed unless the report says the run stopped; no "nan" or "inf" text in any output.
 #include "engine/driver.h"
 #include "engine/run_state.h"
+#include "engine/testing/engine_run.h"
 #include "fuzz/engine_outputs.h"
 #include "fuzz/fuzz_support.h"
 
@@ -21,12 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)ready;
-  const fuzz::CurrentDir cd(dir.path());
+  const engine::testing::CurrentDir cd(dir.path());
 
   fuzz::writeFile(fuzz::kDataFile, std::string_view(reinterpret_cast<const char*>(data), size));
   std::ostringstream err;
   auto run = std::make_unique<engine::RunState>();
-  run->clock = fuzz::fixedClock;
+  run->clock = engine::testing::fixedTime;
   run->out.err = &err;
   engine::runAnalysis(*run);
   fuzz::checkEngineOutputs(*run, std::string_view(reinterpret_cast<const char*>(data), size));

@@ -8,15 +8,6 @@
 
 namespace tarnel::fuzz {
 
-std::tm fixedClock() {
-  std::tm tm{};
-  tm.tm_year = 2026 - 1900;
-  tm.tm_mon = 2;
-  tm.tm_mday = 5;
-  tm.tm_hour = 9;
-  return tm;
-}
-
 namespace {
 
 // "nan" or "inf" as a word of its own (as printf and iostreams write them), in any case.

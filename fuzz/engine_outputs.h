@@ -3,7 +3,6 @@
 
 #include "engine/run_state.h"
 
-#include <ctime>
 #include <string_view>
 
 namespace tarnel::fuzz {
@@ -12,8 +11,6 @@ namespace tarnel::fuzz {
 inline constexpr const char* kDataFile = "wall.tn5d";
 inline constexpr std::string_view kNamesDat =
     "2015.5.22\r\nwall.tn5d\r\nwall.tn5o\r\nwall.tn5p\r\nwall.tn5r\r\n";
-
-std::tm fixedClock();
 
 // Aborts (a finding) when the run holds a non-finite result without having reported a
 // stop, or when one of the output files shows a non-finite number as text.

@@ -1,7 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
 #include <fstream>
-#include <sstream>
 #include <system_error>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,13 +27,6 @@ ScratchDir::~ScratchDir() {
 void ScratchDir::clear() const {
   std::error_code ec;
   for (const auto& e : fs::directory_iterator(path_, ec)) fs::remove_all(e.path(), ec);
-}
-
-CurrentDir::CurrentDir(const fs::path& dir) : previous_(fs::current_path()) { fs::current_path(dir); }
-
-CurrentDir::~CurrentDir() {
-  std::error_code ec;
-  fs::current_path(previous_, ec);
 }
 
 void writeFile(const std::string& path, std::string_view text) {

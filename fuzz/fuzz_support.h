@@ -28,19 +28,6 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
-// Makes a folder the current one while the object lives: the engine works in the current
-// folder, and libFuzzer names its corpus and crash files relative to the one it started in.
-class CurrentDir {
- public:
-  explicit CurrentDir(const std::filesystem::path& dir);
-  ~CurrentDir();
-  CurrentDir(const CurrentDir&) = delete;
-  CurrentDir& operator=(const CurrentDir&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
-
 void writeFile(const std::string& path, std::string_view text);
 std::string readFile(const std::string& path);
 // The same into `text` (emptied first; empty when the file cannot be read).

@@ -5,6 +5,7 @@
 // is skipped, so the run never writes elsewhere.
 #include "engine/driver.h"
 #include "engine/run_state.h"
+#include "engine/testing/engine_run.h"
 #include "fuzz/engine_outputs.h"
 #include "fuzz/fuzz_support.h"
 
@@ -23,13 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzz::ScratchDir dir;
   static const std::string example = fuzz::readFile(TARNEL_SOURCE_DIR "/examples/cantilever-sand-water.tn5d");
   dir.clear();
-  const fuzz::CurrentDir cd(dir.path());
+  const engine::testing::CurrentDir cd(dir.path());
   fuzz::writeFile(fuzz::kDataFile, example);
   fuzz::writeFile(engine::kRunControlFile, names);
 
   std::ostringstream err;
   auto run = std::make_unique<engine::RunState>();
-  run->clock = fuzz::fixedClock;
+  run->clock = engine::testing::fixedTime;
   run->out.err = &err;
   engine::runAnalysis(*run);
   // The report echoes the paths, so a path holding "inf" or "nan" is no finding.
