@@ -3,6 +3,7 @@
 #   1. the full build (engine, model, programs, benchmarks) and all its tests;
 #   2. the engine and the model again with AddressSanitizer and UBSan, and their tests;
 #   3. the engine built for Windows and its results on the examples checked under Wine.
+#   4. every fuzz target for a short while (fuzz/run.sh).
 set -euo pipefail
 # Cache hits across clones in other folders (CI builds a fresh clone elsewhere).
 export CCACHE_BASEDIR="$(cd "$(dirname "$0")" && pwd)" CCACHE_NOHASHDIR=true
@@ -33,3 +34,6 @@ echo "== sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 scripts/windows-check.sh build
+# Every fuzz target briefly (fuzz/run.sh SECONDS runs them longer).
+echo "== fuzz targets"
+fuzz/run.sh 25

@@ -10,6 +10,8 @@ packages=(cmake g++ ninja-build ccache pkg-config
 # The Windows engine check (scripts/windows-check.sh): the MinGW-w64 cross compiler and Wine
 # (on Debian 12 the wine package brings the 64-bit loader wine64).
 packages+=(g++-mingw-w64-x86-64-posix wine)
+# The fuzz targets (fuzz/run.sh): clang with its sanitizer and libFuzzer runtimes.
+packages+=(clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

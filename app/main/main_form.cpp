@@ -739,6 +739,7 @@ bool TMainForm::newProject() {
   closeAllChildren();
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
+  keptPart_ = false;
   results_->projectOpened(QString(), *project_);  // a new project has no results
   projectReplaced();
   return true;
@@ -789,6 +790,13 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
   else
     prompts().information(this, QStringLiteral("Data file: ") + displayName(full) +
                                     QStringLiteral(", has been read by TARNEL 2015"));
+  // What the project cannot keep is said once, and the project counts as changed: saving it
+  // as it is would lose that data from the file.
+  keptPart_ = read && !project_->DroppedData.empty();
+  if (keptPart_) {
+    prompts().warning(this, QString::fromStdString(project_->DroppedData));
+    project_->SetModified();
+  }
 
   // A staged project is edited stage by stage: cut the file into its stage files.
   if (project_->StageCount > 1) stages_->openStaged(layoutCode);
@@ -810,7 +818,13 @@ bool TMainForm::save() {
   if (partialRead_ || file == kNewName ||
       QFileInfo(file).suffix().compare("tn5d", Qt::CaseInsensitive) != 0)
     return saveAs();
+  if (keptPart_ &&
+      prompts().askYesNo(this, QStringLiteral("%1 holds data the project does not keep (see the message on "
+                                              "opening). Overwrite it without that data?")
+                                   .arg(displayName(file))) != UserPrompts::Answer::Yes)
+    return saveAs();
   const bool ok = writeProject();
+  if (ok) keptPart_ = false;
   updateCommands();
   return ok;
 }
@@ -841,6 +855,7 @@ bool TMainForm::saveAs() {
     }
   }
   partialRead_ = false;
+  keptPart_ = false;
   setCaption();
   rememberFile(target);
   closeAllChildren();
@@ -865,6 +880,7 @@ void TMainForm::startWith(const QStringList& arguments) {
   }
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
+  keptPart_ = false;
   projectReplaced();
 }
 

@@ -135,6 +135,9 @@ private:
   // The project holds only part of a malformed file: saving it under that file's name
   // would replace the user's complete file with the part, so Save asks for a name.
   bool partialRead_ = false;
+  // The file opened holds data the project does not keep: the first save asks before it
+  // overwrites the file.
+  bool keptPart_ = false;
 
   QMdiArea* mdi_ = nullptr;
   QPointer<QWidget> helpWindow_;

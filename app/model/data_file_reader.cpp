@@ -20,7 +20,7 @@ class DataFileReader {
 
   // Reads one problem block; returns its terminator (0 for the oldest layout, which has none).
   int Block(bool longTerm) {
-    const std::string title = in_.ReadLine();
+    const std::string title = TitleRecord(in_.ReadLine());
     if (!longTerm) p_.Title = title;
     ResetSwitches();
 
@@ -41,6 +41,18 @@ class DataFileReader {
     p_.ApplyPYMod = c[4] > 0;
     p_.ApplyMEI = c[9] > 0;
     p_.ApplyTiebacks = c[10] > 0;
+    // Generated earth pressure needs the soil layers, which the project keeps only with
+    // generated p-y curves: without them the choice is the user table, as the Options menu
+    // makes it, and a save writes that (a choice 2 or 3 kept here would be saved as none).
+    if (!p_.GeneratePY) p_.EarthPressureChoice = 1;
+    if ((c[5] >= 2 || c[6] == 2) && !p_.GeneratePY) {
+      // A file that generates only one of the two loses its soil layers.
+      Drop(c[6] == 2
+               ? "The file generates p-y curves without earth pressure; the project keeps the soil layers only "
+                 "with both, so they are not kept. Saving will write the analysis without them."
+               : "The file generates earth pressure without p-y curves; the project keeps the soil layers only "
+                 "with both, so they are not kept. Saving will write the analysis without them.");
+    }
 
     p_.Increments = in_.ReadInteger();
     p_.IncrementLength = Real();
@@ -224,6 +236,10 @@ class DataFileReader {
   }
 
   double Real() { return static_cast<double>(in_.ReadReal()); }
+  void Drop(const std::string& message) {
+    if (p_.DroppedData.find(message) != std::string::npos) return;
+    p_.DroppedData += (p_.DroppedData.empty() ? "" : "\n") + message;
+  }
   // Layouts up to 3.0 hold English values in inches and pounds; the oldest layout held them
   // as the user saw them, so nothing of it is converted.
   bool Converts() const { return english_ && layout_ <= 3; }
@@ -318,6 +334,48 @@ namespace {
 void PadGridTables(TProgramData& p) {
   for (TGridTable* t : p.Tables())
     if (!t->ChartPaired()) t->PadToMinRows();
+  // The last stiffness row is written with the constant code whatever it holds (there is no
+  // next row to interpolate to); the project shows what a save will write.
+  TGridTable& stiffness = p.PileSect();
+  if (stiffness.RowCount() > 0) stiffness.SetInteger(2, stiffness.RowCount() - 1, 1);
+  // A curve switch without curves is not in a saved file (its count is the number of
+  // curves), except external curves without generation, which the p-y code itself records.
+  if (p.PYCurves2().RowCount() == 0 && p.GeneratePY) p.ApplyExtPY = false;
+  if (p.MEICurves2().RowCount() == 0) p.ApplyMEI = false;
+}
+
+// What of the short-term block the long-term block replaced: the project keeps one set of
+// everything but the long-term distributed loads and soil layers, so a save writes the
+// long-term values for both analyses.
+void NoteLongTermDifferences(const TProgramData& shortTerm, TProgramData& p) {
+  static const std::pair<const char*, const char*> shared[] = {
+      {"PileSect", "Wall Stiffness"},
+      {"SoilLayer", "Specified Deflections and Slopes"},
+      {"BoundCond", "Concentrated Loads"},
+      {"SoilStrength", "Lateral Springs and Rotation Restraints"},
+      {"TiebackTable1", "Tiebacks"},
+      {"PYMod", "p-y Modification Factors"},
+      {"SurchargeTable", "Surcharge Loads"},
+      {"PYCurves2", "External p-y Curves"},
+      {"MEICurves2", "Moment vs EI Curves"},
+  };
+  std::vector<std::string> differ;
+  // Scalars and switches: compare the projects with the long-term tables taken as equal.
+  TProgramData scalars = shortTerm;
+  for (const char* name : {"LongDist", "LongSoil"}) scalars.Table(name) = p.Table(name);
+  for (const auto& [name, caption] : shared) scalars.Table(name) = p.Table(name);
+  scalars.LongTerm = p.LongTerm;
+  if (!scalars.SameContent(p)) differ.emplace_back("Control and Wall Values");
+  for (const auto& [name, caption] : shared)
+    if (!shortTerm.Table(name).SameData(p.Table(name), 1e-7)) differ.emplace_back(caption);
+  if (differ.empty()) return;
+  std::string list = differ.front();
+  for (std::size_t i = 1; i < differ.size(); ++i) list += (i + 1 == differ.size() ? " and " : ", ") + differ[i];
+  const bool one = differ.size() == 1;
+  const std::string message = "The long-term block holds different " + list + "; the project keeps one " +
+                              (one ? "set" : "set of each") + ", the long-term one. Saving will write " +
+                              (one ? "it" : "them") + " for both analyses.";
+  p.DroppedData += (p.DroppedData.empty() ? "" : "\n") + message;
 }
 
 FileResult ReadBlocks(TProgramData& p, TWordReader& in, int layout, bool stage) {
@@ -326,10 +384,20 @@ FileResult ReadBlocks(TProgramData& p, TWordReader& in, int layout, bool stage) 
     DataFileReader reader(p, in, layout);
     const int terminator = reader.Block(false);
     p.LongTerm = false;
-    if (!stage && terminator == 9 && layout <= 3) {
+    // A staged project keeps one block per stage; a long-term block is read only after a
+    // single-stage one, as it is written only there.
+    if (!stage && terminator == 9 && layout <= 3 && p.StageCount <= 1) {
       in.SkipRestOfLine();
-      reader.Block(true);
+      // Set first: a long-term block that breaks off keeps what it read, and is saved.
       p.LongTerm = true;
+      const TProgramData shortTerm = p;
+      try {
+        reader.Block(true);
+      } catch (const ReadError&) {
+        NoteLongTermDifferences(shortTerm, p);
+        throw;
+      }
+      NoteLongTermDifferences(shortTerm, p);
     }
   } catch (const ReadError& e) {
     result = FileResult::Fail(e.what());

@@ -20,13 +20,6 @@ constexpr const char* kUnused = "0.0  ";  // soil parameter without meaning for 
 
 std::string R(double v) { return FormatReal(v, 8); }
 
-// The title is one record: a line break in it (pasted text) would shift every later record
-// and leave a file that no longer reads, so it is written as a blank.
-std::string TitleRecord(std::string title) {
-  for (char& ch : title)
-    if (ch == '\r' || ch == '\n') ch = ' ';
-  return title;
-}
 std::string I(int v) { return std::to_string(v); }
 
 struct Codes {
@@ -218,6 +211,12 @@ class BlockWriter {
 };
 
 }  // namespace
+
+std::string TitleRecord(std::string title) {
+  for (char& ch : title)
+    if (ch == '\r' || ch == '\n') ch = ' ';
+  return title;
+}
 
 std::string TProgramData::ProjectText() {
   BlockWriter w(*this);

@@ -1,6 +1,7 @@
 // The project: new project, unit switch, modified state and table lookup. Reading and
 // writing of data and stage files live in data_file_reader.cpp and data_file_writer.cpp.
 #include "app/model/program_data.h"
+#include "app/model/real_format.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,11 +28,6 @@ std::string Lower(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
-}
-
-bool Near(double a, double b, double relTol) {
-  if (a == b) return true;
-  return std::fabs(a - b) <= relTol * std::max(std::fabs(a), std::fabs(b));
 }
 
 }  // namespace
@@ -148,7 +144,7 @@ bool TProgramData::SameContent(const TProgramData& o, double relTol) const {
   };
   const auto a = reals(*this), b = reals(o);
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (!Near(a[i], b[i], relTol)) return false;
+    if (!SameReal(a[i], b[i], relTol)) return false;
   for (const OptionSwitch& s : OptionSwitches())
     if (this->*s.member != o.*s.member) return false;
   for (std::size_t i = 0; i < tables_.size(); ++i)

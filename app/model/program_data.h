@@ -46,6 +46,11 @@ inline constexpr const char* kNewProjectFileName = "NewWall.tn5d";
 inline constexpr const char* kNewProjectTitle = "New Wall";
 inline constexpr const char* kStageHeading = " Stage No : ";
 
+// The title as one record of a data file. A line break in it (pasted text, or a lone CR
+// that a file's line ends left inside the line) would shift every later record, so it
+// becomes a blank, on writing and on reading alike: what is read is what will be written.
+std::string TitleRecord(std::string title);
+
 class TProgramData {
  public:
   TProgramData();  // a new project
@@ -114,6 +119,9 @@ class TProgramData {
   // reading error the values read so far stay, the tables are padded and the message
   // ("Error on Line n Item m\n...") is returned; the project is usable either way.
   FileResult CreateFromFile(const std::string& path, int layoutCode);
+  // What the last CreateFromFile read but the project cannot keep, as the message shown on
+  // open; empty when the project holds the whole file.
+  std::string DroppedData;
   // Reads one stage file (current layout unless told otherwise) into the tables, switches
   // and scalars. A missing file is not an error and leaves everything as it is.
   FileResult ReadStage(const std::string& path, int layoutCode = kLayoutTn5d);

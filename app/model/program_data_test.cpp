@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/model/project_tables.h"
+#include "app/model/real_format.h"
 #include "app/model/text_file.h"
 #include "app/model/testing_files.h"
 #include "app/model/testing_temp_dir.h"
@@ -251,6 +252,88 @@ TEST_F(ProjectFiles, ALineBreakInTheTitleDoesNotSplitTheTitleRecord) {
   EXPECT_EQ(back.Title, "Pasted  title ");
 }
 
+// Files the data-file fuzz target found: each read project must be what a save writes back.
+// The cases edit the new project's file (or a test-data file) in one place.
+struct ReadBackCase {
+  const char* name;
+  const char* base;   // "" for the new project's text, else a test-data file
+  int layout;
+  const char* from;   // text replaced (first occurrence)
+  const char* to;
+};
+
+class ReadBack : public ProjectFiles, public ::testing::WithParamInterface<ReadBackCase> {};
+
+TEST_P(ReadBack, TheProjectReadIsTheProjectSaved) {
+  const ReadBackCase& c = GetParam();
+  std::string text = *c.base ? *ReadWholeFile(Testdata(c.base)) : std::string(kNewProjectText);
+  const std::size_t at = text.find(c.from);
+  ASSERT_NE(at, std::string::npos) << c.from;
+  text.replace(at, std::string(c.from).size(), c.to);
+  TProgramData p;
+  (void)p.CreateFromFile(Write("case.tn5d", text), c.layout);
+  EXPECT_EQ(p.DroppedData, "");
+  TProgramData copy = p;
+  ExpectRoundTrip(copy);
+  EXPECT_TRUE(copy.SameContent(p));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FuzzFindings, ReadBack,
+    ::testing::Values(
+        // A lone CR before the title's text is a blank, as the writer writes it.
+        ReadBackCase{"CarriageReturnInTheTitle", "", 4, "New Wall", "\rz8"},
+        // The last stiffness row is saved with the constant code.
+        ReadBackCase{"LastStiffnessRowCode", "", 1, "0\t1\t1\t0", "0\t1\t20\t0"},
+        // External curves switched on by the count, none read before the file ended.
+        ReadBackCase{"CurveCountWithoutCurves", "", 1, "1 0\t1\t0\t2\t2 0 1 0 0\r\n0 0",
+                     "1 0\t1\t0\t2\t2 3 1 0 0\r\n0 0"},
+        // A staged file whose terminator asks for a long-term block: stages have none.
+        ReadBackCase{"LongTermAfterStages", "longterm30.tnd", 3, "1 1 1 0 1 0 1 1", "1 1 1 0 1 0 1 3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProjectFiles, ALongTermBlockWithOtherSharedValuesSaysWhatTheProjectKeeps) {
+  // The short-term block has a user distributed load, the long-term block none: the
+  // project keeps the long-term control values and says so on open.
+  std::string text = *ReadWholeFile(Testdata("longterm30.tnd"));
+  const std::size_t second = text.find("Tarnel 3 wall", 1);
+  text.replace(text.find("240 1.0", second), 7, "240 2.0");
+  TProgramData p;
+  ASSERT_TRUE(p.CreateFromFile(Write("lt.tnd", text), 3));
+  EXPECT_EQ(p.DroppedData, "");  // only the long-term distributed load differs: it is kept
+  text = *ReadWholeFile(Testdata("longterm30.tnd"));
+  text.replace(text.find("1 0 0 1000 0 0", second), 14, "1 0 0 2000 0 0");
+  ASSERT_TRUE(p.CreateFromFile(Write("lt2.tnd", text), 3));
+  EXPECT_EQ(p.DroppedData,
+            "The long-term block holds different Concentrated Loads; the project keeps one set, the long-term "
+            "one. Saving will write it for both analyses.");
+}
+
+TEST_F(ProjectFiles, SoilLayersOfOnlyOneGeneratorAreReportedAsNotKept) {
+  std::string text = kNewProjectText;
+  text.replace(text.find("1 0\t1\t0\t2\t2 0"), 13, "1 0\t1\t0\t3\t0 0");
+  TProgramData p;
+  ASSERT_TRUE(p.CreateFromFile(Write("ep.tn5d", text), 1));
+  EXPECT_EQ(p.DroppedData,
+            "The file generates earth pressure without p-y curves; the project keeps the soil layers only with "
+            "both, so they are not kept. Saving will write the analysis without them.");
+  // Without generation the choice is the user table, which is what a save writes (a
+  // triangular choice kept here was written as none and read back as the user table).
+  EXPECT_FALSE(p.GeneratePY);
+  EXPECT_EQ(p.EarthPressureChoice, 1);
+  ExpectRoundTrip(p);
+}
+
+TEST(SameReal, ANonFiniteValueEqualsOnlyItself) {
+  const double inf = HUGE_VAL;
+  EXPECT_TRUE(SameReal(inf, inf, 1e-7));
+  EXPECT_FALSE(SameReal(inf, 0, 1e-7));
+  EXPECT_FALSE(SameReal(0, -inf, 1e-7));
+  EXPECT_FALSE(SameReal(std::nan(""), std::nan(""), 1e-7));
+  EXPECT_TRUE(SameReal(1.0, 1.0 + 5e-8, 1e-7));
+  EXPECT_FALSE(SameReal(1.0, 1.0 + 5e-7, 1e-7));
+}
+
 TEST_F(ProjectFiles, ModificationFactorOf0036ReadsAsOne) {
   std::string text = kNewProjectText;
   text.replace(text.find("0\t0\t0\t0\t0\t1\t1\t0"), 15, "0\t0\t0\t0\t0\t0.036\t1\t0");
@@ -385,7 +468,7 @@ TEST_F(ProjectFiles, UnitSwitchConvertsScalarsAndTables) {
   p.SetUnits(1);
   EXPECT_TRUE(p.PileSect().SameData(english.Table("PileSect"), 1e-14)) << "tables come back exactly";
   EXPECT_TRUE(p.NewSoil().SameData(english.Table("NewSoil"), 1e-14));
-  EXPECT_NEAR(p.IncrementLength, 12 * 1.00000054, 1e-12) << "scalars use the rounded factors";
+  EXPECT_DOUBLE_EQ(p.IncrementLength, 12) << "scalars come back to the value typed";
 
   const TProgramData before = p;
   p.SetUnits(3);

@@ -1,6 +1,7 @@
 // General-format reals, written and read with "." whatever the locale.
 #include "app/model/real_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -100,6 +101,12 @@ std::optional<int> ParseInteger(std::string_view word) {
       x > static_cast<long double>(std::numeric_limits<int>::max()))
     return std::nullopt;
   return static_cast<int>(std::lround(x));
+}
+
+bool SameReal(double a, double b, double relTol) {
+  if (a == b) return true;
+  if (!std::isfinite(a) || !std::isfinite(b)) return false;
+  return std::fabs(a - b) <= relTol * std::max(std::fabs(a), std::fabs(b));
 }
 
 }  // namespace tarnel::model

@@ -25,4 +25,9 @@ std::optional<long double> ParseReal(std::string_view word);
 // gives 3, "3.5" and "1E12" are refused).
 std::optional<int> ParseInteger(std::string_view word);
 
+// Two stored values are the same within a relative tolerance (a file keeps 8 digits). A
+// non-finite value equals only itself: it is never "near" a finite one, which is how a value
+// that overflowed on reading and is saved as "0" shows as changed.
+bool SameReal(double a, double b, double relTol);
+
 }  // namespace tarnel::model

@@ -22,11 +22,6 @@ void EraseN(std::vector<T>& v, std::size_t at, std::size_t n) {
   v.erase(v.begin() + static_cast<std::ptrdiff_t>(at), v.begin() + static_cast<std::ptrdiff_t>(at + n));
 }
 
-bool SameReal(double a, double b, double relTol) {
-  if (a == b) return true;
-  return std::fabs(a - b) <= relTol * std::max(std::fabs(a), std::fabs(b));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TColumn
@@ -445,6 +440,21 @@ std::vector<std::vector<double>> ParseCurveText(const std::string& text, int col
     if (end == text.size()) break;
   }
   return rows;
+}
+
+void FillFromCurveText(TGridTable& t, const std::string& text) {
+  const int columns = static_cast<int>(t.ColumnCount());
+  const auto rows = ParseCurveText(text, columns, t.MaxRows());
+  t.SetRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+    for (int c = 0; c < columns; ++c) {
+      const double v = rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+      if (t.Column(c).Class() == ColumnClass::Float)
+        t.SetReal(c, r, v);
+      else if (t.Column(c).Class() == ColumnClass::Int || t.Column(c).Class() == ColumnClass::Enum)
+        t.SetInteger(c, r, static_cast<int>(std::clamp(std::round(v), double(INT_MIN), double(INT_MAX))));
+    }
+  t.MarkChanged();
 }
 
 }  // namespace tarnel::model

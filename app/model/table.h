@@ -324,4 +324,9 @@ inline TData TGridTable::Cell(int col, int row) { return TData(*this, col, row);
 // line holding exactly `columns` numbers becomes a row; at most `maxRows` rows (0 = no limit).
 std::vector<std::vector<double>> ParseCurveText(const std::string& text, int columns, int maxRows);
 
+// Replaces the rows of a curve table by the rows ParseCurveText reads from `text` (as many
+// numbers per line as the table has columns, at most its MaxRows); integer and choice
+// columns take the nearest integer, clamped to the int range. Marks the table changed.
+void FillFromCurveText(TGridTable& table, const std::string& text);
+
 }  // namespace tarnel::model

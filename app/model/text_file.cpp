@@ -18,6 +18,15 @@ namespace fs = std::filesystem;
 
 FileResult WriteFileSafely(const std::string& path, const std::string& text) {
   const fs::path target(path);
+  // A file the user made read-only stays as it is: replacing it by a rename would get past
+  // its read-only mark (the folder allows the rename), which is not what the mark asks for.
+  {
+    std::error_code ec;
+    const fs::file_status st = fs::status(target, ec);
+    constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!ec && fs::is_regular_file(st) && (st.permissions() & writable) == fs::perms::none)
+      return FileResult::Fail("Unable to write file " + path + ": the file is read-only");
+  }
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   fs::path temp = target;

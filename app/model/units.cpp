@@ -160,7 +160,9 @@ ScalarFactors ProjectScalarFactors(int fromUnits, int toUnits) {
   fromUnits = ClampUnitSystem(fromUnits);
   toUnits = ClampUnitSystem(toUnits);
   if (fromUnits == kEnglish && toUnits == kSI) return {true, 0.0254, 0.004448222468060651};
-  if (fromUnits == kSI && toUnits == kEnglish) return {true, 39.3701, 224.8089};
+  // Back to English with the inverses: an English value switched to SI and back is the
+  // value the user typed (the rounded 39.3701 in/m turned 6 in into 6.0000032).
+  if (fromUnits == kSI && toUnits == kEnglish) return {true, 1.0 / 0.0254, 1.0 / 0.004448222468060651};
   return {};
 }
 

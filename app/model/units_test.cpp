@@ -86,10 +86,12 @@ TEST(Units, ScalarFactorsOfTheProjectSwitch) {
   EXPECT_EQ(es.b, 0.0254);
   EXPECT_EQ(es.c, 0.004448222468060651);
   const auto se = ProjectScalarFactors(2, 1);
-  EXPECT_EQ(se.b, 39.3701);
-  EXPECT_EQ(se.c, 224.8089);
-  // The round trip is not exact for scalars: 0.0254 x 39.3701 = 1.00000054.
-  EXPECT_NEAR(es.b * se.b, 1.00000054, 1e-12);
+  // Back to English with the inverses (39.37007874 in/m; c is 1/224.8089 already): a
+  // value switched to SI and back is the value typed.
+  EXPECT_DOUBLE_EQ(se.b, 39.37007874015748);
+  EXPECT_DOUBLE_EQ(se.c, 224.8089);
+  EXPECT_DOUBLE_EQ(es.b * se.b, 1.0);
+  EXPECT_DOUBLE_EQ(es.c * se.c, 1.0);
   EXPECT_DOUBLE_EQ(SurchargeMagnitudeFactor(1, es), es.c);
   EXPECT_DOUBLE_EQ(SurchargeMagnitudeFactor(2, es), es.c / es.b);
   EXPECT_DOUBLE_EQ(SurchargeMagnitudeFactor(3, es), es.c / (es.b * es.b));

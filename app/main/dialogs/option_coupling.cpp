@@ -55,7 +55,9 @@ std::vector<std::string> tablesOf(Switch s) {
 
 bool canToggle(const tarnel::model::TProgramData& p, Switch s) {
   switch (s) {
-    case Switch::Tiebacks: return p.GeneratePY;
+    // Tiebacks need p-y generation to be turned on, but one that is on (a file read with
+    // tiebacks and external curves) can always be turned off.
+    case Switch::Tiebacks: return p.GeneratePY || p.ApplyTiebacks;
     case Switch::Surcharge: return p.EarthPressureChoice > 1;
     case Switch::LongTerm: return p.StageCount == 1;
     default: return true;

@@ -3,7 +3,8 @@
 // over the project, shared by the main window's Options menu and the dialogs:
 //   * p-y generation off forces earth-pressure choice 1, turns external p-y curves on and
 //     surcharges and tiebacks off;
-//   * choices 2 and 3 and the tieback switch need p-y generation;
+//   * choices 2 and 3 and turning the tieback switch on need p-y generation (a tieback
+//     switch that is on can always be turned off);
 //   * additional surcharges need choice 2 or 3 (choice 1 turns them off);
 //   * the long-term analysis and staged construction exclude each other.
 // Every setter returns what happened: whether the request was allowed, and the tables whose

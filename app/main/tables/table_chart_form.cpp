@@ -150,16 +150,7 @@ bool TTableChartForm::readValues(const QString& text) {
     return false;
   }
   if (!commitEdit()) return false;
-  const auto rows = tarnel::model::ParseCurveText(text.toStdString(), columns, t->MaxRows());
-  t->SetRowCount(static_cast<int>(rows.size()));
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r)
-    for (int c = 0; c < columns; ++c) {
-      if (t->Column(c).Class() == ColumnClass::Float)
-        t->SetReal(c, r, rows[r][c]);
-      else if (t->Column(c).Class() == ColumnClass::Int || t->Column(c).Class() == ColumnClass::Enum)
-        t->SetInteger(c, r, static_cast<int>(std::lround(rows[r][c])));
-    }
-  t->MarkChanged();
+  tarnel::model::FillFromCurveText(*t, text.toStdString());
   emit subTablesInvalidated(objectName());
   refresh();
   emit edited();

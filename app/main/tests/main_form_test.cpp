@@ -161,6 +161,79 @@ private slots:
     QCOMPARE(readText(path), text);
   }
 
+  void openSaysWhatTheProjectCannotKeepAndTheFirstSaveAsks() {
+    // A long-term block with other external p-y curves than the short-term block: the
+    // project keeps one set.
+    TestEnvironment env;
+    QString text = readText(exampleFile("short-long-term.tn5d"));
+    const int second = text.indexOf(QStringLiteral("\r\n9\r\n"));
+    QVERIFY(second > 0);
+    const int at = text.indexOf(QStringLiteral("-0.2\t81"), second);
+    QVERIFY(at > 0);
+    text.replace(at, 8, QStringLiteral("-0.2\t60"));
+    const QString path = env.scratch() + "/two-curve-sets.tn5d";
+    {
+      QFile out(path);
+      QVERIFY(out.open(QIODevice::WriteOnly));
+      out.write(text.toLatin1());
+    }
+    TMainForm f;
+    openThroughDialog(f, env, path);
+    QCOMPARE(env.prompts.messages.size(), 2);
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("The long-term block holds different External p-y Curves; the project keeps one set, "
+                            "the long-term one. Saving will write it for both analyses."));
+    QVERIFY(f.project()->IsModified());
+
+    // The first Save asks; No goes to Save As (cancelled here), and the file stays whole.
+    const QString question = QStringLiteral("Two-curve-sets.tn5d holds data the project does not keep (see the "
+                                            "message on opening). Overwrite it without that data?");
+    env.prompts.answers << Answer::No;
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.questions, QStringList{question});
+    QCOMPARE(env.prompts.dialogTitles.size(), 2);  // Open, then Save As
+    QCOMPARE(readText(path), text);
+
+    // Yes overwrites it; a later Save asks no more.
+    env.prompts.answers << Answer::Yes;
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.questions.size(), 2);
+    QVERIFY(readText(path) != text);
+    QVERIFY(!f.project()->IsModified());
+    f.project()->SetModified();
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.questions.size(), 2);
+
+    // A file the project holds whole opens without the message and saves without the question.
+    TestEnvironment whole;
+    TMainForm g;
+    openThroughDialog(g, whole, whole.copyIn(exampleFile("short-long-term.tn5d")));
+    QCOMPARE(whole.prompts.messages.size(), 1);
+    QVERIFY(!g.project()->IsModified());
+  }
+
+  void saveOfAFileMadeReadOnlyBehindTheProgramsBackSaysSo() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    const QString before = readText(path);
+    TMainForm f;
+    f.openFile(path);
+    f.project()->Title = "edited";
+    f.project()->SetModified();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    action(f, "FileSave")->trigger();
+    QCOMPARE(env.prompts.messages.last(),
+             QStringLiteral("Unable to write file ") + path + QStringLiteral(": the file is read-only"));
+    QCOMPARE(readText(path), before);
+    QVERIFY(f.project()->IsModified());
+    // Deleted behind its back, the file is written again by the next Save.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(QFile::remove(path));
+    action(f, "FileSave")->trigger();
+    QVERIFY(readText(path).startsWith("edited"));
+    QVERIFY(!f.project()->IsModified());
+  }
+
   void saveQuestionOnNew() {
     TestEnvironment env;
     const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
@@ -334,6 +407,26 @@ private slots:
     QVERIFY(action(f, "UnitsSI")->isChecked());
     QVERIFY(!action(f, "UnitsEnglish")->isChecked());
     QCOMPARE(p.PileSect().Units(), 2);
+  }
+
+  void aTiebackSwitchOnWithoutGenerationCanBeTurnedOff() {
+    // The anchored-wall example has tiebacks with external p-y curves (no generation).
+    TestEnvironment env;
+    TMainForm f;
+    f.openFile(env.copyIn(exampleFile("anchored-wall-tieback-ei.tn5d")));
+    QVERIFY(!f.project()->GeneratePY);
+    QAction* tieback = action(f, "OptTieback");
+    QVERIFY(tieback->isChecked());
+    QVERIFY(tieback->isEnabled());
+    tieback->trigger();
+    QVERIFY(!f.project()->ApplyTiebacks);
+    QVERIFY(!tieback->isChecked());
+    // Off, it needs generation to come back on: the item is off until then.
+    QVERIFY(!tieback->isEnabled());
+    action(f, "OptGeneratePY")->trigger();
+    QVERIFY(tieback->isEnabled());
+    tieback->trigger();
+    QVERIFY(f.project()->ApplyTiebacks);
   }
 
   void resultCommandsStayOffUntilResultsExist() {

@@ -86,6 +86,8 @@ void TDataEdit::setMaxVal(long double v) {
 }
 
 long double TDataEdit::number() const {
+  // The text the field was given for its value stands for that value exactly.
+  if (!shownText_.isEmpty() && text() == shownText_) return value_;
   if (auto v = tarnel::model::TryEvaluate(text().toStdString())) return *v;
   return value_;
 }
@@ -98,11 +100,23 @@ void TDataEdit::setNumber(long double v) {
 }
 
 void TDataEdit::showValue(long double v) {
-  const std::string s = hex_ ? tarnel::model::FormatHex(v) : tarnel::model::FormatReal(v, 18);
-  setText(QString::fromStdString(s));
+  // A real is shown as a person writes it: at the 8 significant digits a data file keeps,
+  // so a value converted to other units shows 0.1524 and not the binary tail of the
+  // conversion (the field still holds the value exactly until the user types another).
+  // Integers keep every digit.
+  const std::string s = hex_          ? tarnel::model::FormatHex(v)
+                        : integerOnly_ ? tarnel::model::FormatReal(v, 18)
+                                       : tarnel::model::FormatReal(v, 8);
+  shownText_ = QString::fromStdString(s);
+  setText(shownText_);
 }
 
 bool TDataEdit::validate() {
+  // Leaving a field whose text is still the one shown for its value changes nothing.
+  if (!shownText_.isEmpty() && text() == shownText_) {
+    valid_ = true;
+    return true;
+  }
   tarnel::model::EntryLimits limits;
   limits.integerOnly = integerOnly_;
   limits.minVal = minVal_;
@@ -114,10 +128,12 @@ bool TDataEdit::validate() {
   if (!check.text.empty()) {
     const bool changed = check.value != value_;
     value_ = check.value;
-    if (hex_)
+    if (hex_) {
       showValue(value_);
-    else
+    } else {
+      shownText_.clear();
       setText(QString::fromStdString(check.text));
+    }
     if (changed) emit numberChanged(static_cast<double>(value_));
   }
   valid_ = check.valid;

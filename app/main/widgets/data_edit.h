@@ -78,6 +78,7 @@ private:
   long double minVal_;
   long double maxVal_;
   long double value_ = 0;
+  QString shownText_;  // the text showValue gave for value_ (empty after other texts)
   bool valid_ = true;
   bool inMessage_ = false;
 };

@@ -177,6 +177,31 @@ class DialogsTest : public QObject {
     QCOMPARE(field(d, "Increment Length")->labelText(), QString("Increment Length (m)"));
   }
 
+  void unitSwitchShowsValuesAsTypedAndKeepsThemExactly() {
+    hub->showWallProperties();
+    QWidget* d = hub->dialog("Wall Properties");
+    typeAndLeave(field(d, "Increment Length"), "6");
+    QVERIFY(d->close());
+    QCOMPARE(project->IncrementLength, 6.0);
+    project->SetUnits(2);
+    hub->showWallProperties();
+    d = hub->dialog("Wall Properties");
+    TDataEdit* length = field(d, "Increment Length");
+    QCOMPARE(length->text(), QString("0.1524"));
+    // Passing through the field changes nothing: the project keeps the converted value.
+    const double converted = project->IncrementLength;
+    typeAndLeave(field(d, "Free Height of Wall"), "3");
+    length->setFocus();
+    field(d, "Maximum Allowable Deflection")->setFocus();
+    QVERIFY(d->close());
+    QCOMPARE(project->IncrementLength, converted);
+    project->SetUnits(1);
+    hub->showWallProperties();
+    d = hub->dialog("Wall Properties");
+    QCOMPARE(field(d, "Increment Length")->text(), QString("6"));
+    QCOMPARE(field(d, "Free Height of Wall")->text(), QString("9.8425197"));  // 3 m in feet
+  }
+
   void uncheckingConcentratedLoadsClosesEditorAndStoresOnClose() {
     project->ApplyConcLoads = true;
     hub->showConcentratedLoads();
