@@ -218,7 +218,7 @@ void ProblemRun::readSoilRecords() {
   pb_.earth = readEarthPressureRecord(in_);
   pb_.legacy = readLegacySurchargeRecord(in_);
   const int nSurcharges = in_.readIntRecord("SURCHARGE COUNT");
-  checkCount(rep_, nSurcharges, 0, "NUMBER OF SURCHARGES");
+  checkCount(rep_, nSurcharges, kMaxSurcharges, "NUMBER OF SURCHARGES");
   for (int i = 0; i < nSurcharges; ++i) pb_.surcharges.push_back(readSurchargeRow(in_));
   const int nLayers = in_.readIntRecord("SOIL LAYER COUNT");
   checkCount(rep_, nLayers, 0, "NUMBER OF SOIL LAYERS");
@@ -270,9 +270,13 @@ void ProblemRun::earthPressure() {
     // Generated pressures load the wall down to the excavation level only.
     lastStation = nearestStation(pb_.wall.freeHeight / st.h);
   } else {
-    std::function<double(double)> surcharge = [this](double z) { return surchargePressureAt(run_, z); };
-    const bool withSurcharge = pb_.soilRecordsRead && !pb_.surcharges.empty();
-    run_.pressureTable = userPressureTable(pb_.distLoads, pb_.earth.wa, withSurcharge ? &surcharge : nullptr);
+    std::vector<double> surcharge;
+    if (pb_.soilRecordsRead && !pb_.surcharges.empty()) {
+      std::vector<double> depths;
+      for (const DistLoadRow& row : pb_.distLoads) depths.push_back(row.depth);
+      surcharge = surchargePressuresAt(run_, depths);
+    }
+    run_.pressureTable = userPressureTable(pb_.distLoads, pb_.earth.wa, surcharge);
     if (!pb_.distLoads.empty()) lastStation = nearestStation(pb_.distLoads.back().depth / st.h);
   }
   writeEarthPressureBlock(run_.out.plot, run_.pressureTable, c.units);

@@ -25,6 +25,9 @@ inline constexpr int kStationSlots = kMaxIncrements + 8;
 inline constexpr int kMaxSpecified = 20;     // specified deflections and slopes
 inline constexpr int kMaxTiebacks = 20;
 inline constexpr int kMaxCouples = 50;
+// Surcharges of record 13; the program's table holds 20, and each one adds a full
+// evaluation of the pressure formulas per grid depth of every table built.
+inline constexpr int kMaxSurcharges = 100;
 inline constexpr int kMaxCurves = 63;        // p-y curves per problem
 inline constexpr int kMaxCurvePoints = 34;
 inline constexpr int kMaxEiCurves = 20;

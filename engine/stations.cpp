@@ -165,14 +165,15 @@ int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, Tieb
 }
 
 std::vector<PressurePoint> userPressureTable(const std::vector<DistLoadRow>& rows, double wa,
-                                             const std::function<double(double)>* surcharge) {
+                                             const std::vector<double>& surcharge) {
   std::vector<PressurePoint> table;
   table.reserve(rows.size());
-  for (const DistLoadRow& r : rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const DistLoadRow& r = rows[i];
     PressurePoint p;
     p.depth = r.depth;
     p.soil = r.load;
-    p.surcharge = surcharge ? wa * (*surcharge)(r.depth) : 0.0;
+    p.surcharge = i < surcharge.size() ? wa * surcharge[i] : 0.0;
     p.total = p.soil + p.surcharge;
     table.push_back(p);
   }

@@ -10,7 +10,6 @@
 
 #include "engine/run_state.h"
 
-#include <functional>
 #include <ostream>
 #include <span>
 #include <vector>
@@ -72,10 +71,11 @@ int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, Tieb
 
 // ---- Earth pressure as station loads -----------------------------------------------
 
-// The user's distributed load (option 1); with surcharges listed, each point also gets
-// WA times the surcharge pressure at its depth.
+// The user's distributed load (option 1); with surcharges listed, `surcharge` holds the
+// surcharge pressure at the depth of every row (else it is empty) and each point also
+// gets WA times it.
 std::vector<PressurePoint> userPressureTable(const std::vector<DistLoadRow>& rows, double wa,
-                                             const std::function<double(double)>* surcharge);
+                                             const std::vector<double>& surcharge);
 
 // Reads the generated table back (count, then depth, total, soil, surcharge per row)
 // and multiplies the pressures by WA down to H and by WP below it. False when the table

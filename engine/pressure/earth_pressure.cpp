@@ -104,16 +104,18 @@ void generateEarthPressure(RunState& run) {
   run.pressure.valid = true;
 }
 
-double surchargePressureAt(const RunState& run, double z) {
+std::vector<double> surchargePressuresAt(RunState& run, const std::vector<double>& depths) {
+  std::vector<double> pressures(depths.size(), 0.0);
   const std::vector<SurchargeLoad> loads = surchargeLoads(run.problem);
-  if (loads.empty()) return 0.0;
+  if (loads.empty()) return pressures;
   const double H = run.problem.earth.freeHeight;
-  if (!(H > 0.0) && hasActiveSurcharge(loads)) {
-    // The driver owns a mutable RunState; only the report is written here.
-    stop(const_cast<std::ofstream&>(run.out.report),
-         "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
-  }
-  return surchargePressureOnGrid(loads, z, H, run.problem.wall.ninc * run.problem.wall.h);
+  if (!(H > 0.0) && hasActiveSurcharge(loads))
+    stop(run.out.report, "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
+  const SurchargeGrid grid(loads, H, run.problem.wall.ninc * run.problem.wall.h);
+  for (std::size_t i = 0; i < depths.size(); ++i) pressures[i] = grid.at(depths[i]);
+  return pressures;
 }
+
+double surchargePressureAt(RunState& run, double z) { return surchargePressuresAt(run, {z}).front(); }
 
 }  // namespace tarnel::engine

@@ -49,6 +49,7 @@ PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& 
   const double top = n > 0 ? L[0].ka * pc.q * L[0].modf : 0.0;
   table.rows.push_back({0.0, top, 0.0, pc.q > 0.0 ? top : 0.0});
 
+  const SurchargeGrid surcharge(pc.surcharges, H, wallTip);
   double previousTotal = top;
   double u = 0.0;  // excavation-side water pressure, kept from row to row
   for (int i = 0; i < n; ++i) {
@@ -79,7 +80,7 @@ PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& 
       PressureRow row;
       row.depth = z;
       row.total = row.soil = G * d + T;
-      const double s = surchargePressureOnGrid(pc.surcharges, z, H, wallTip) * l.modf;
+      const double s = surcharge.at(z) * l.modf;
       row.total += s;
 
       if (z > pc.dwe && z < H) u = (z - pc.dwe) * pc.gammaW;
