@@ -34,6 +34,10 @@ inline constexpr int kMaxEiCurves = 20;
 inline constexpr int kMaxEiPoints = 100;
 inline constexpr int kMaxIterations = 100;
 
+// English projects keep tieback depths, lengths and spacings in feet (and show some
+// depths in feet); everything else of the engine is in inches.
+inline constexpr double kInchesPerFoot = 12.0;
+
 // Scratch files in the current folder (the per-run working folder), one spelling on
 // both sides: the generators write them, the core reads them back.
 inline constexpr const char* kPressureScratchFile = "BMWALL.001";

@@ -21,6 +21,14 @@ namespace tarnel::engine {
                              int blanksAfter = 0);
 // "TOO MUCH DATA FOR AVAILABLE STORAGE".
 [[noreturn]] void reportStorageStop(std::ostream& report);
+// "ERROR STOP -- <what> IS NOT A FINITE NUMBER ...": a value overflowed (or became
+// undefined) on its way through the mechanics. Printing it would give a field of
+// asterisks, or a 0 in a free-form file, where the user expects a result.
+[[noreturn]] void reportNotFinite(std::ostream& report, const std::string& what);
+
+// Refuses a station table entry (EI, Q, S, T, R or P at stations -3 .. NINC + 3) that is
+// not a finite number, naming the quantity and the station.
+void checkStationValues(const Stations& st, std::ostream& report);
 
 // Nearest integer, halves away from zero (the station of a depth).
 long long nearestStation(double x);

@@ -12,6 +12,10 @@ namespace tarnel::engine::pressure {
 
 int rowsInThickness(int units, double t) {
   const double rows = englishUnits(units) ? t : 20.0 * t;
+  // The table is refused beyond kMaxPressureRows before it is built; this keeps the
+  // conversion defined for any thickness, a thickness that is not a number included.
+  if (!(rows > 0.0)) return 0;
+  if (rows > kMaxPressureRows) return static_cast<int>(kMaxPressureRows);
   return static_cast<int>(std::lround(rows));
 }
 
