@@ -52,6 +52,14 @@ void checkUserStorage(std::ostream& report, const std::vector<UserPyCurve>& curv
     if (pointCount(c) > static_cast<std::size_t>(kMaxCurvePoints)) reportStorageStop(report);
 }
 
+// The depth of a generated curve in its fixed field. The reader of the plot file takes
+// numbers, not columns: a depth too wide for the field (a layer far below any wall)
+// goes free-form rather than as asterisks the reader cannot take.
+std::string plotDepth(double depth) {
+  const std::string field = fmt::fixed(depth, 10, 2);
+  return field.find('*') == std::string::npos ? field : fmt::free(depth);
+}
+
 int toStation(long long s) { return static_cast<int>(std::clamp<long long>(s, -1000000, 1000000)); }
 
 }  // namespace
@@ -238,7 +246,7 @@ void readScratchCurves(RunState& run, std::istream& in, int nUser) {
         if (combined) {
           writeFreeLine(plot, {curve.station, kJoinedPoints});
         } else {
-          plot << ' ' << fmt::fixed(depth, 10, 2) << ' ' << fmt::integer(kJoinedPoints, 5) << '\n';
+          plot << ' ' << plotDepth(depth) << ' ' << fmt::integer(kJoinedPoints, 5) << '\n';
         }
         for (int j = 0; j < kJoinedPoints; ++j) writeFreePoint(plot, curve.y[j], curve.p[j]);
       }

@@ -154,3 +154,36 @@ TEST(Robustness, UserCurveThatOverflowsWithItsMultipliers) {
 
 }  // namespace
 }  // namespace tarnel::engine
+
+namespace tarnel::engine {
+namespace {
+
+// Every number of an example replaced in turn by extreme values: each run either stops
+// with a message or computes finite results and prints them without asterisks. The
+// example has generated pressures with surcharges and a water table, and a stiff clay
+// with free water below a sand, so the sweep reaches both generators.
+TEST(Robustness, ExtremeValueSweepOverAnExample) {
+  const std::vector<std::string> original = exampleLines("triangular-surcharges.tn5d");
+  const char* values[] = {"1E308", "-1E308", "1E-308", "0", "1E30", "-1E30", "1E-30"};
+  int runs = 0, stoppedRuns = 0;
+  for (std::size_t line = 1; line < original.size(); ++line) {  // line 0 is the title
+    std::istringstream in(original[line]);
+    std::size_t words = 0;
+    for (std::string w; in >> w;) ++words;
+    for (std::size_t item = 0; item < words; ++item) {
+      for (const char* v : values) {
+        const EngineOutput out = runEngineOn(withWord(original, line, item, v));
+        ++runs;
+        if (testing::stopped(out.report)) ++stoppedRuns;
+        expectSound(out, "line " + std::to_string(line + 1) + " item " + std::to_string(item + 1) + " = " + v);
+      }
+    }
+  }
+  // The sweep reached the analysis: most values run, the impossible ones stop.
+  EXPECT_GT(runs, 300);
+  EXPECT_GT(stoppedRuns, 0);
+  EXPECT_LT(stoppedRuns, runs);
+}
+
+}  // namespace
+}  // namespace tarnel::engine
