@@ -3,7 +3,8 @@
 // the plot data and the run notes went with a one-line summary of the results.
 //
 // Exit codes: 0 analysis completed; 1 wrong usage; 2 the data file or the engine
-// library is missing or the engine refused; 3 the analysis stopped on an input error.
+// library is missing or the engine refused; 3 the analysis stopped (an input error, a
+// value it could not carry, an output it could not write, or a plot file it cannot read).
 #include "app/runner/engine_runner.h"
 #include "app/runner/run_summary.h"
 
@@ -57,7 +58,8 @@ int main(int argc, char* argv[]) {
   print(stdout, "Run notes: " + QDir::toNativeSeparators(result.notesPath));
   const tarnel::runner::RunSummary summary = tarnel::runner::summarizeRun(result.reportPath, result.plotPath);
   print(stdout, "Summary:   " + summary.oneLine());
-  const bool stopped = !summary.finished || summary.errorLine.startsWith("ERROR") ||
-                       summary.errorLine.startsWith("TOO MUCH DATA");
+  if (!result.incomplete.isEmpty()) print(stderr, "tarnel-run: " + result.incomplete);
+  const bool stopped = !result.complete() || !summary.finished || !summary.plotError.isEmpty() ||
+                       summary.errorLine.startsWith("ERROR") || summary.errorLine.startsWith("TOO MUCH DATA");
   return stopped ? 3 : 0;
 }
