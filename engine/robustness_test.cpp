@@ -187,3 +187,51 @@ TEST(Robustness, ExtremeValueSweepOverAnExample) {
 
 }  // namespace
 }  // namespace tarnel::engine
+
+namespace tarnel::engine {
+namespace {
+
+// Every bundled example closes in global equilibrium: the lateral forces and their
+// moments about the top of the wall balance within what the closure tolerance leaves.
+TEST(Equilibrium, EveryExampleBalancesInForceAndMoment) {
+  for (const auto& entry : fs::directory_iterator(fs::path(TARNEL_SOURCE_DIR) / "examples")) {
+    if (entry.path().extension() != ".tn5d") continue;
+    const std::string name = entry.path().filename().string();
+    const EngineOutput out = runEngineOn(testing::readFile(entry.path()));
+    ASSERT_FALSE(testing::stopped(out.report)) << name;
+    ASSERT_FALSE(contains(out.report, "NOT CLOSED")) << name;
+    ASSERT_TRUE(out.problem.restraints.empty()) << name << ": the balance needs the reactions of restraints";
+    const testing::Balance b = testing::globalBalance(out);
+    EXPECT_TRUE(b.balanced()) << name << ": force " << b.force << " (closure " << b.forceClosure << "), moment "
+                              << b.moment << " (closure " << b.momentClosure << ")";
+  }
+}
+
+// The axial load of the soldier-pile example (a deck of 40 kips) amplifies the head
+// deflection and the moment of the same wall without it, by less than a free cantilever
+// of the whole pile length would be amplified, 1 / (1 - N / Ncr) with
+// Ncr = pi^2 EI / (2 L)^2.
+TEST(Equilibrium, AxialLoadOfTheSoldierPileExampleAmplifiesItsBending) {
+  auto ls = exampleLines("soldier-pile-axial-load.tn5d");
+  const EngineOutput loaded = runEngineOn(testing::crlf(ls));
+  ASSERT_EQ(ls[5], "1\t0\t70\t0\t0\t40000");
+  ls[5] = "1\t0\t70\t0\t0\t0";
+  const EngineOutput plain = runEngineOn(testing::crlf(ls));
+  ASSERT_FALSE(testing::stopped(loaded.report));
+  ASSERT_FALSE(testing::stopped(plain.report));
+  auto maxMoment = [](const EngineOutput& o) {
+    double m = 0;
+    for (const StationResult& r : o.results) m = std::max(m, std::fabs(r.moment));
+    return m;
+  };
+  const double pi = std::acos(-1.0), L = 70 * 6.0, ncr = pi * pi * 5.3e9 / (4.0 * L * L);
+  const double head = loaded.results.front().deflection / plain.results.front().deflection;
+  const double moment = maxMoment(loaded) / maxMoment(plain);
+  EXPECT_GT(head, 1.1);
+  EXPECT_GT(moment, 1.1);
+  EXPECT_LT(head, 1.0 / (1.0 - 40000.0 / ncr));
+  EXPECT_LT(moment, 1.0 / (1.0 - 40000.0 / ncr));
+}
+
+}  // namespace
+}  // namespace tarnel::engine

@@ -1,6 +1,7 @@
 #include "engine/testing/engine_run.h"
 
 #include "engine/driver.h"
+#include "engine/iteration.h"
 
 #include <algorithm>
 #include <cctype>
@@ -113,6 +114,8 @@ EngineOutput runEngineOn(const std::string& data) {
     out.pressureTable = run->pressureTable;
     out.curves = run->curves;
     out.deflection = run->deflection;
+    out.stations = run->stations;
+    out.problem = run->problem;
   }
   out.err = err.str();
   out.reportExists = fs::exists(base.string() + ".tn5o");
@@ -211,6 +214,36 @@ std::string nonFiniteValue(const EngineOutput& out) {
         return "point " + std::to_string(j + 1) + " of the p-y curve at station " + std::to_string(c.station);
   }
   return {};
+}
+
+Balance globalBalance(const EngineOutput& out) {
+  const Stations& st = out.stations;
+  const int ninc = st.ninc;
+  std::vector<double> sEff(kStationSlots, 0.0), qEff(kStationSlots, 0.0);
+  for (int j = -1; j <= ninc + 1; ++j) {
+    sEff[Stations::slot(j)] = st.S[Stations::slot(j)];
+    qEff[Stations::slot(j)] = st.Q[Stations::slot(j)];
+  }
+  bool offCurve = false;
+  const int skip = out.problem.control.earthPressure >= 2 ? st.excavationStation : kNoStation;
+  addCurveSprings(out.curves, ninc, out.deflection, skip, sEff, qEff, offCurve);
+  Balance b;
+  const double h = st.h, k = h / 4.0;
+  for (int j = -1; j <= ninc + 1; ++j) {
+    const int s = Stations::slot(j);
+    const double w = out.deflection[s];
+    // The equation of station j, less its bending terms (which cancel in both sums).
+    const double lateral = st.h3 * (sEff[s] * w - qEff[s]);
+    const double couple = (st.h2 / 2.0) * (st.T[s - 1] - st.T[s + 1]);
+    const double axial = 2.0 * k * ((h * st.P[s - 1] + st.R[s - 1]) - (h * st.P[s + 1] + st.R[s + 1])) * w;
+    b.force += lateral + couple;
+    b.moment += j * (lateral + couple) + axial;
+    b.forceScale += std::fabs(st.h3 * qEff[s]) + std::fabs(st.h3 * sEff[s] * w);
+    b.momentScale += std::fabs(j) * (std::fabs(st.h3 * qEff[s]) + std::fabs(st.h3 * sEff[s] * w)) + std::fabs(axial);
+    b.forceClosure += st.h3 * std::fabs(sEff[s]) * out.problem.wall.tol;
+    b.momentClosure += std::fabs(j) * st.h3 * std::fabs(sEff[s]) * out.problem.wall.tol;
+  }
+  return b;
 }
 
 std::string crlf(const std::vector<std::string>& ls) {

@@ -5,6 +5,7 @@
 
 #include "engine/run_state.h"
 
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <sstream>
@@ -53,6 +54,8 @@ struct EngineOutput {
   std::vector<PressurePoint> pressureTable;
   std::vector<PyCurve> curves;
   std::vector<double> deflection;
+  Stations stations;
+  Problem problem;
   std::vector<std::string> reportLines() const { return lines(report); }
   std::vector<std::string> plotLines() const { return lines(plot); }
 };
@@ -97,6 +100,25 @@ bool hasAsteriskField(const std::string& text);
 // deflections, the earth pressure on the wall, the p-y curves), described; empty when
 // every value is finite.
 std::string nonFiniteValue(const EngineOutput& out);
+
+// Global equilibrium of the last problem of a run, from the station tables and the p-y
+// curves linearised at the final deflections: the sum of the lateral forces on the wall
+// (loads, springs and tiebacks, soil) and the sum of their moments about the top of the
+// wall, with the moment of the axial forces on the deflected wall and the applied
+// couples. A closed solution balances both within the closure tolerance. Needs a run
+// without specified deflections or slopes (their reactions are not known here).
+struct Balance {
+  double force = 0, moment = 0;        // net force, net moment (h^3 units of the equations)
+  double forceScale = 0, momentScale = 0;  // sums of magnitudes, for relative checks
+  // What a change of the deflections by the closure tolerance changes in the soil and
+  // spring forces: the last solution used curves linearised one iteration earlier.
+  double forceClosure = 0, momentClosure = 0;
+  bool balanced() const {
+    return std::fabs(force) <= 2.0 * forceClosure + 1e-9 * forceScale &&
+           std::fabs(moment) <= 2.0 * momentClosure + 1e-9 * momentScale;
+  }
+};
+Balance globalBalance(const EngineOutput& out);
 
 // Joins lines with CR LF, as the interactive program writes data files.
 std::string crlf(const std::vector<std::string>& lines);
