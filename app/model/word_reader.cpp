@@ -35,6 +35,7 @@ void TWordReader::Split(std::string_view text) {
       if (i > start) line.words.emplace_back(raw.substr(start, i - start));
     }
     line.raw = std::move(raw);
+    wordsBefore_.push_back(lines_.empty() ? 0 : wordsBefore_.back() + lines_.back().words.size());
     lines_.push_back(std::move(line));
   }
 }
@@ -95,6 +96,13 @@ void TWordReader::SkipRestOfLine() {
     ++line_;
     word_ = 0;
   }
+}
+
+std::size_t TWordReader::WordsRemaining() const {
+  if (lines_.empty()) return 0;
+  const std::size_t total = wordsBefore_.back() + lines_.back().words.size();
+  const std::size_t taken = line_ < lines_.size() ? wordsBefore_[line_] + word_ : total;
+  return total - taken;
 }
 
 bool TWordReader::AtEnd() const {

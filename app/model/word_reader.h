@@ -51,11 +51,15 @@ class TWordReader {
   void SkipRestOfLine();
   // True when no word is left in the text.
   bool AtEnd() const;
+  // Number of words not yet taken; a reader checks a count read from a file against it
+  // before it allocates for that count.
+  std::size_t WordsRemaining() const;
+  // Throws ReadError naming the line and item of the word taken last.
+  [[noreturn]] void Fail(const char* what) const;
 
  private:
   TWordReader() = default;
   void Split(std::string_view text);
-  [[noreturn]] void Fail(const char* what) const;
 
   struct Line {
     std::string raw;
@@ -63,6 +67,7 @@ class TWordReader {
   };
   bool ok_ = true;
   std::vector<Line> lines_;
+  std::vector<std::size_t> wordsBefore_;  // words on the lines before each line
   std::size_t line_ = 0;
   std::size_t word_ = 0;
   std::size_t lastLine_ = 0;

@@ -16,9 +16,12 @@ std::string ErrorOf(const std::function<void()>& f) {
 
 TEST(WordReader, WordsAcrossLinesAndSeparators) {
   auto r = TWordReader::FromText("Title line\r\n 1 \t2\t\t3  \r\n\r\n4\r\n5");
+  EXPECT_EQ(r.WordsRemaining(), 7u);
   EXPECT_EQ(r.ReadLine(), "Title line");
+  EXPECT_EQ(r.WordsRemaining(), 5u) << "a title line is taken whole";
   EXPECT_EQ(r.WordCount(), 3u);
   EXPECT_EQ(r.ReadInteger(), 1);
+  EXPECT_EQ(r.WordsRemaining(), 4u);
   EXPECT_EQ(r.ReadInteger(), 2);
   EXPECT_EQ(r.ReadReal(), 3.0L);
   EXPECT_EQ(r.WordsLeftOnLine(), 0u);
@@ -26,6 +29,7 @@ TEST(WordReader, WordsAcrossLinesAndSeparators) {
   EXPECT_FALSE(r.AtEnd());
   EXPECT_EQ(r.ReadInteger(), 5);
   EXPECT_TRUE(r.AtEnd());
+  EXPECT_EQ(r.WordsRemaining(), 0u);
   EXPECT_EQ(ErrorOf([&] { r.NextWord(); }), "This file either invalid or incomplete.");
 }
 
