@@ -8,6 +8,7 @@
 #include "engine/curves.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "engine/data_reader.h"
@@ -49,6 +50,14 @@ void checkUserStorage(std::ostream& report, const std::vector<UserPyCurve>& curv
   if (curves.size() > static_cast<std::size_t>(kMaxCurves)) reportStorageStop(report);
   for (const UserPyCurve& c : curves)
     if (pointCount(c) > static_cast<std::size_t>(kMaxCurvePoints)) reportStorageStop(report);
+}
+
+// The depth of a generated curve in its fixed field. The reader of the plot file takes
+// numbers, not columns: a depth too wide for the field (a layer far below any wall)
+// goes free-form rather than as asterisks the reader cannot take.
+std::string plotDepth(double depth) {
+  const std::string field = fmt::fixed(depth, 10, 2);
+  return field.find('*') == std::string::npos ? field : fmt::free(depth);
 }
 
 int toStation(long long s) { return static_cast<int>(std::clamp<long long>(s, -1000000, 1000000)); }
@@ -115,6 +124,19 @@ void writeUserCurveEcho(std::ostream& report, const std::vector<UserPyCurve>& cu
   }
 }
 
+void checkUserCurveValues(std::ostream& report, const std::vector<UserPyCurve>& curves, double h) {
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    const UserPyCurve& c = curves[i];
+    for (std::size_t j = 0; j < pointCount(c); ++j) {
+      const double y = c.y[j] * c.yMult, p = c.p[j] * c.pMult;
+      if (!std::isfinite(y) || !std::isfinite(p) || !std::isfinite(p * h)) {
+        reportNotFinite(report, "POINT " + std::to_string(j + 1) + " OF P-Y CURVE " + std::to_string(i + 1) +
+                                    " (Y AND P TIMES THEIR MULTIPLIERS, P TIMES THE INCREMENT LENGTH)");
+      }
+    }
+  }
+}
+
 void buildUserCurveTable(RunState& run) {
   const Problem& pb = run.problem;
   const std::vector<UserPyCurve>& user = pb.userCurves;
@@ -123,6 +145,7 @@ void buildUserCurveTable(RunState& run) {
   const double h = run.stations.h;
 
   checkUserStorage(report, user);
+  checkUserCurveValues(report, user, h);
   writeFreeLine(plot, {pb.control.units, static_cast<long long>(user.size())});
 
   std::vector<int> contd;
@@ -223,11 +246,16 @@ void readScratchCurves(RunState& run, std::istream& in, int nUser) {
         if (combined) {
           writeFreeLine(plot, {curve.station, kJoinedPoints});
         } else {
-          plot << ' ' << fmt::fixed(depth, 10, 2) << ' ' << fmt::integer(kJoinedPoints, 5) << '\n';
+          plot << ' ' << plotDepth(depth) << ' ' << fmt::integer(kJoinedPoints, 5) << '\n';
         }
         for (int j = 0; j < kJoinedPoints; ++j) writeFreePoint(plot, curve.y[j], curve.p[j]);
       }
-      for (double& p : curve.p) p *= h;
+      for (double& p : curve.p) {
+        p *= h;
+        if (!std::isfinite(p)) {
+          reportNotFinite(report, "A FORCE OF P-Y CURVE " + std::to_string(i + 1) + " TIMES THE INCREMENT LENGTH");
+        }
+      }
       run.curves.push_back(std::move(curve));
     }
   } catch (const FatalInputError& e) {

@@ -32,6 +32,10 @@ int userCurveContinuation(const UserPyCurve& curve, double h, double freeHeight)
 void writeUserCurveEcho(std::ostream& report, const std::vector<UserPyCurve>& curves,
                         const std::vector<int>& contd, bool combined, const UnitLabels& labels);
 
+// Refuses an external curve whose points, times their multipliers and the increment
+// length h, are not finite numbers (InputStop, the curve and the point named).
+void checkUserCurveValues(std::ostream& report, const std::vector<UserPyCurve>& curves, double h);
+
 // p-y options 0 and 1 with external curves: the echo, the plot block and the table.
 // Refuses more than kMaxCurves curves or kMaxCurvePoints points (InputStop).
 void buildUserCurveTable(RunState& run);

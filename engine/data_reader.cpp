@@ -17,6 +17,7 @@ DataReader::DataReader(std::istream& in) : in_(in) {}
 bool DataReader::nextLine() {
   if (!in_ || !std::getline(in_, current_)) return false;
   ++line_;
+  item_ = 0;
   if (!current_.empty() && current_.back() == '\r') current_.pop_back();
   tokens_.clear();
   next_ = 0;
@@ -52,6 +53,7 @@ std::string_view DataReader::nextToken() {
   while (next_ >= tokens_.size()) {
     if (!nextLine()) fail("the data file ends inside it");
   }
+  item_ = next_ + 1;
   return tokens_[next_++];
 }
 
@@ -66,6 +68,9 @@ double DataReader::readReal() {
   std::string_view t = nextToken();
   double v = 0;
   if (!parseReal(t, v)) fail("a number was expected but \"" + std::string(t) + "\" was found");
+  if (std::fabs(v) > kMaxMagnitude) {
+    fail("the number " + std::string(t) + " is larger than the analysis can carry (at most 1E150 in magnitude)");
+  }
   return v;
 }
 
@@ -109,7 +114,10 @@ bool DataReader::parseInt(std::string_view text, int& value) {
 }
 
 void DataReader::fail(const std::string& what) const {
-  std::string where = line_ > 0 ? " (line " + std::to_string(line_) + ")" : "";
+  std::string where;
+  if (line_ > 0) {
+    where = " (line " + std::to_string(line_) + (item_ > 0 ? ", item " + std::to_string(item_) : "") + ")";
+  }
   throw FatalInputError("DATA FILE ERROR IN THE " + record_ + where + ": " + what);
 }
 

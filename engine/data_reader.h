@@ -6,8 +6,8 @@
 //  - values beyond the last field of a record are ignored;
 //  - blanks and TABs separate values, "." is the decimal point whatever the locale,
 //    and exponent forms such as 1E-5 or 1.2345679E8 are accepted.
-// A record that runs past the end of the file, or text where a number belongs, throws
-// FatalInputError naming the record and the line.
+// A record that runs past the end of the file, text where a number belongs, or a real
+// beyond kMaxMagnitude throws FatalInputError naming the record, the line and the item.
 #pragma once
 
 #include "engine/run_state.h"
@@ -18,6 +18,11 @@
 #include <vector>
 
 namespace tarnel::engine {
+
+// The largest magnitude of a real the analysis accepts: the mechanics squares and
+// multiplies its values (h^3 S, EI times curvature, unit weight times depth squared),
+// and beyond about 1E150 these products leave the range of a double.
+inline constexpr double kMaxMagnitude = 1.0e150;
 
 class DataReader {
  public:
@@ -56,6 +61,7 @@ class DataReader {
   std::size_t next_ = 0;
   bool needLine_ = true;
   int line_ = 0;
+  std::size_t item_ = 0;  // 1-based position of the last value on its line
 };
 
 // Records of a problem block, each starting on a new line.

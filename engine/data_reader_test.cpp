@@ -114,6 +114,28 @@ TEST(DataReader, EndOfFileAndTextAreFatalAndNameTheRecord) {
   EXPECT_THROW(r.readTitle("TITLE RECORD"), FatalInputError);
 }
 
+// Values whose squares and products leave the range of a double are refused where they
+// are read, naming the record, the line and the item; 1E150 itself is still carried.
+TEST(DataReader, MagnitudesBeyondWhatTheMechanicsCarriesAreRefused) {
+  for (const char* big : {"1E151", "-1.5E200", "1E308"}) {
+    std::istringstream in("40 0.25\t1\r\n1E-5\t4\t" + std::string(big) + "\r\n");
+    DataReader r(in);
+    try {
+      readWallRecord(r);
+      FAIL() << big;
+    } catch (const FatalInputError& e) {
+      const std::string what = e.what();
+      EXPECT_NE(what.find("WALL RECORD (line 2, item 3)"), std::string::npos) << what;
+      EXPECT_NE(what.find(big), std::string::npos) << what;
+    }
+  }
+  std::istringstream in("40 0.25\t1\t1E-300\t-1E150\t1E150\r\n");
+  DataReader r(in);
+  const WallRecord w = readWallRecord(r);
+  EXPECT_EQ(w.freeHeight, -1e150);
+  EXPECT_EQ(w.tol, 1e-300);
+}
+
 // A program that called setlocale for a comma-decimal locale must still read ".".
 TEST(DataReader, DecimalPointWhateverTheLocale) {
   const std::string saved = std::setlocale(LC_ALL, nullptr);

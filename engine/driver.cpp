@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +118,7 @@ bool ProblemRun::analyse() {
 
   readStationTables();
   checkBeyondEnd(run_.stations, rep_);
+  checkStationValues(run_.stations, rep_);
 
   readUserCurves();
   buildCurveTable(run_);
@@ -218,11 +220,18 @@ void ProblemRun::readSoilRecords() {
   pb_.earth = readEarthPressureRecord(in_);
   pb_.legacy = readLegacySurchargeRecord(in_);
   const int nSurcharges = in_.readIntRecord("SURCHARGE COUNT");
-  checkCount(rep_, nSurcharges, 0, "NUMBER OF SURCHARGES");
+  checkCount(rep_, nSurcharges, kMaxSurcharges, "NUMBER OF SURCHARGES");
   for (int i = 0; i < nSurcharges; ++i) pb_.surcharges.push_back(readSurchargeRow(in_));
   const int nLayers = in_.readIntRecord("SOIL LAYER COUNT");
   checkCount(rep_, nLayers, 0, "NUMBER OF SOIL LAYERS");
-  for (int i = 0; i < nLayers; ++i) pb_.layers.push_back(readSoilLayer(in_));
+  for (int i = 0; i < nLayers; ++i) {
+    pb_.layers.push_back(readSoilLayer(in_));
+    const int kind = pb_.layers.back().kind;
+    if (kind < 1 || kind > 7) {
+      reportStop(rep_, "ERROR STOP -- SOIL LAYER " + std::to_string(i + 1) + " HAS SOIL KIND " + std::to_string(kind) +
+                           ", IT MUST BE 1 TO 7");
+    }
+  }
   pb_.soilRecordsRead = true;
 }
 
@@ -270,10 +279,19 @@ void ProblemRun::earthPressure() {
     // Generated pressures load the wall down to the excavation level only.
     lastStation = nearestStation(pb_.wall.freeHeight / st.h);
   } else {
-    std::function<double(double)> surcharge = [this](double z) { return surchargePressureAt(run_, z); };
-    const bool withSurcharge = pb_.soilRecordsRead && !pb_.surcharges.empty();
-    run_.pressureTable = userPressureTable(pb_.distLoads, pb_.earth.wa, withSurcharge ? &surcharge : nullptr);
+    std::vector<double> surcharge;
+    if (pb_.soilRecordsRead && !pb_.surcharges.empty()) {
+      std::vector<double> depths;
+      for (const DistLoadRow& row : pb_.distLoads) depths.push_back(row.depth);
+      surcharge = surchargePressuresAt(run_, depths);
+    }
+    run_.pressureTable = userPressureTable(pb_.distLoads, pb_.earth.wa, surcharge);
     if (!pb_.distLoads.empty()) lastStation = nearestStation(pb_.distLoads.back().depth / st.h);
+  }
+  // The pressures times the element widths: the plot file and the station loads get them.
+  for (const PressurePoint& p : run_.pressureTable) {
+    for (double v : {p.depth, p.total, p.soil, p.surcharge})
+      if (!std::isfinite(v)) reportNotFinite(rep_, "THE EARTH PRESSURE ON THE WALL AT DEPTH " + fmt::free(p.depth));
   }
   writeEarthPressureBlock(run_.out.plot, run_.pressureTable, c.units);
   loadPressure(st, run_.pressureTable, lastStation);
@@ -355,7 +373,44 @@ bool openOutput(std::ofstream& f, const std::string& path, std::ostream& err) {
   return true;
 }
 
+// An output whose writing failed (a full disk, a file that went away) is named in the
+// report while the report can still take it, and on the standard error stream.
+void closeOutput(RunState& run, std::ofstream& f, const std::string& path) {
+  if (!f.is_open()) return;
+  f.flush();
+  const bool failed = f.fail();
+  f.close();
+  if (!failed && !f.fail()) return;
+  const std::string text = " ERROR -- THE FILE " + path + " COULD NOT BE WRITTEN COMPLETELY (IS THE DISK FULL?)";
+  *run.out.err << text << '\n';
+  if (&f != &run.out.report && run.out.report.is_open()) run.out.report << '\n' << text << '\n';
+}
+
 }  // namespace
+
+void closeOutputs(RunState& run) noexcept {
+  try {
+    closeOutput(run, run.out.plot, run.plotPath);
+    closeOutput(run, run.out.notes, run.notesPath);
+    closeOutput(run, run.out.report, run.reportPath);
+  } catch (const std::exception& e) {
+    try {
+      *run.out.err << " ERROR -- THE OUTPUT FILES COULD NOT BE CLOSED: " << e.what() << '\n';
+    } catch (...) {
+      // The standard error stream itself failed: nothing is left to tell.
+    }
+  }
+}
+
+void stoppedUnexpectedly(RunState& run, const std::string& what) noexcept {
+  try {
+    const std::string text = " ERROR -- THE ANALYSIS STOPPED: " + what;
+    *run.out.err << text << '\n';
+    if (run.out.report.is_open()) run.out.report << '\n' << text << '\n';
+  } catch (...) {
+    // Reporting itself failed (no memory left): the closing of the files still follows.
+  }
+}
 
 void runAnalysis(RunState& run) noexcept {
   std::ostream& err = *run.out.err;
@@ -373,8 +428,12 @@ void runAnalysis(RunState& run) noexcept {
     std::istream& data = dataFile.is_open() ? static_cast<std::istream&>(dataFile) : empty;
     DataReader reader(data);
 
-    if (!openOutput(run.out.report, run.reportPath, err) || !openOutput(run.out.plot, run.plotPath, err) ||
-        !openOutput(run.out.notes, run.notesPath, err)) {
+    if (!openOutput(run.out.report, run.reportPath, err)) return;
+    if (!openOutput(run.out.plot, run.plotPath, err) || !openOutput(run.out.notes, run.notesPath, err)) {
+      // The report is open: the user reads there why nothing was analysed.
+      run.out.report << " ERROR -- CANNOT CREATE THE FILE "
+                     << (run.out.plot.is_open() ? run.notesPath : run.plotPath) << '\n';
+      closeOutputs(run);
       return;
     }
 
@@ -399,18 +458,11 @@ void runAnalysis(RunState& run) noexcept {
       // The generator has written its message; the files close as they stand.
     }
   } catch (const std::exception& e) {
-    try {
-      err << " ERROR -- THE ANALYSIS STOPPED: " << e.what() << '\n';
-    } catch (...) {
-    }
+    stoppedUnexpectedly(run, e.what());
   } catch (...) {
+    stoppedUnexpectedly(run, "AN ERROR OF UNKNOWN KIND");
   }
-  try {
-    run.out.report.close();
-    run.out.plot.close();
-    run.out.notes.close();
-  } catch (...) {
-  }
+  closeOutputs(run);
 }
 
 }  // namespace tarnel::engine
@@ -420,7 +472,9 @@ extern "C" std::int32_t ITARNEL(std::int32_t version) {
   try {
     auto run = std::make_unique<tarnel::engine::RunState>();
     tarnel::engine::runAnalysis(*run);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    // Only the run state itself can throw here (no memory for it); nothing was written.
+    std::cerr << " ERROR -- THE ANALYSIS COULD NOT START: " << e.what() << '\n';
   }
   return 0;
 }

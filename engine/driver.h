@@ -11,6 +11,7 @@
 #include "engine/run_state.h"
 
 #include <cstdint>
+#include <string>
 
 #if defined(_WIN32)
 #define TARNEL_ENGINE_EXPORT __declspec(dllexport)
@@ -33,5 +34,13 @@ inline constexpr std::int32_t kInterfaceVersion = 22;
 // One complete run with a fresh run state prepared by the caller (tests set its clock
 // and its standard-error stream). Never throws.
 void runAnalysis(RunState& run) noexcept;
+
+// Closes the report, plot-data and run-notes files; a file whose writing failed is named
+// on the standard error stream and, while it can still take it, in the report.
+void closeOutputs(RunState& run) noexcept;
+
+// Names an error that no step of the run expected, on the standard error stream and in
+// the report when it is open.
+void stoppedUnexpectedly(RunState& run, const std::string& what) noexcept;
 
 }  // namespace tarnel::engine

@@ -65,6 +65,41 @@ std::string monitorLine(int i, bool offCurve, int notClosed, std::span<const dou
   return line;
 }
 
+// Something must hold the wall laterally: without a spring, a tieback, a p-y curve or a
+// specified deflection the beam is free to move as a whole and its equations have no
+// unique solution.
+bool wallIsSupported(const Stations& st, const std::vector<PyCurve>& curves) {
+  if (!curves.empty()) return true;
+  for (int j = -1; j <= st.ninc + 1; ++j) {
+    const int s = slotOf(j);
+    if (st.S[s] != 0.0 || st.code[s] == 2 || st.code[s] == 4) return true;
+  }
+  return false;
+}
+
+std::string stationList(const std::vector<int>& stations) {
+  std::string text;
+  for (std::size_t i = 0; i < stations.size(); ++i) text += (i ? ", " : "") + std::to_string(stations[i]);
+  return text;
+}
+
+void writeZeroPivotWarning(std::ostream& out, const std::vector<int>& stations) {
+  out << "\n     ***** WARNING: NO STIFFNESS, SPRING OR RESTRAINT ACTS ON OR NEXT TO STATION"
+      << (stations.size() > 1 ? "S " : " ") << stationList(stations) << " *****\n"
+      << "     ***** THE DEFLECTION THERE IS TAKEN AS 0 *****\n";
+}
+
+void checkFiniteRow(std::ostream& report, const StationResult& r) {
+  const struct {
+    double v;
+    const char* name;
+  } values[] = {{r.deflection, "DEFLECTION"}, {r.slope, "SLOPE"},         {r.moment, "BENDING MOMENT"},
+                {r.shear, "SHEAR"},           {r.reaction, "NET REACTION"}, {r.ei, "FLEXURAL RIGIDITY"}};
+  for (const auto& v : values)
+    if (!std::isfinite(v.v))
+      reportNotFinite(report, std::string("THE ") + v.name + " AT STATION " + std::to_string(r.station));
+}
+
 int movedStations(std::span<const double> w, std::span<const double> before, int ninc, double tol) {
   int n = 0;
   for (int j = 0; j <= ninc; ++j)
@@ -157,6 +192,7 @@ void buildCurveTable(RunState& run) {
   if (c.pyOption == 2) {
     if (withUser) {
       if (pb.userCurves.size() > static_cast<std::size_t>(kMaxCurves)) reportStorageStop(run.out.report);
+      checkUserCurveValues(run.out.report, pb.userCurves, run.stations.h);
       writeUserCurveEcho(run.out.report, pb.userCurves, {}, true, run.labels);
     }
     generatePyCurves(run);
@@ -199,6 +235,12 @@ IterationSummary iterate(RunState& run) {
   std::vector<double> lastUpdate = w;
   std::vector<double> sEff(kStationSlots, 0.0), qEff(kStationSlots, 0.0);
 
+  if (!wallIsSupported(st, run.curves)) {
+    reportStop(run.out.report,
+               "ERROR STOP -- THE WALL HAS NO LATERAL SUPPORT: NO SPRING, TIEBACK, P-Y CURVE OR SPECIFIED "
+               "DEFLECTION HOLDS IT");
+  }
+
   IterationSummary sum;
   bool settled = false;
   for (int i = 1; i <= kMaxIterations; ++i) {
@@ -214,6 +256,17 @@ IterationSummary iterate(RunState& run) {
       reportStop(run.out.report, "ERROR STOP -- STATIONS NOT IN ORDER");
     }
     const SolveCounts counts = solveBeamColumn(st, sEff, qEff, w, dmax, tol);
+    if (!counts.solved) {
+      reportStop(run.out.report, "ERROR STOP -- THE STATION TABLES DO NOT HOLD STATIONS -3 TO " +
+                                     std::to_string(ninc + 3));
+    }
+    for (int j = -1; j <= ninc + 1; ++j) {
+      if (!std::isfinite(w[slotOf(j)])) {
+        reportNotFinite(run.out.report, "IN ITERATION " + std::to_string(i) + " THE DEFLECTION AT STATION " +
+                                            std::to_string(j));
+      }
+    }
+    sum.zeroPivot = counts.zeroPivot;
     sum.offCurve = offCurve;
     sum.beyondDmax = counts.beyondDmax;
     sum.notClosed = counts.notClosed;
@@ -248,6 +301,8 @@ void writeIterationResults(RunState& run, const IterationSummary& summary) {
   std::ostream& out = run.out.report;
   const UnitLabels& u = run.labels;
   const std::vector<StationResult> rows = stationResults(run.stations, run.deflection);
+  for (const StationResult& r : rows)
+    if (r.station <= run.stations.ninc + 1) checkFiniteRow(out, r);
 
   out << "\n\n"
       << "     RESULTS -- ITERATION" << fmt::integer(summary.iterations, 3) << '\n'
@@ -258,6 +313,10 @@ void writeIterationResults(RunState& run, const IterationSummary& summary) {
         << "  *** STATIONS *****\n";
   }
   if (summary.notClosed > 0) out << "\n     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****\n";
+  if (!summary.zeroPivot.empty()) {
+    writeZeroPivotWarning(out, summary.zeroPivot);
+    writeZeroPivotWarning(run.out.notes, summary.zeroPivot);
+  }
 
   out << '\n'
       << "   STA I      X         DEFL.       SLOPE" << "      MOMENT      SHEAR    NET REACT/STA    EI " << '\n'
@@ -302,9 +361,12 @@ void writeTiebackResults(RunState& run) {
     const double wt = inside ? run.deflection[slotOf(station)] : 0.0;
     const double horizontal = t.prestressLoad - wt * t.stiffness;
     const double along = horizontal / std::cos(t.angle * kTiebackPi / 180.0);
-    const double spacing = english ? t.spacing * 12.0 : t.spacing;
+    const double spacing = english ? t.spacing * kInchesPerFoot : t.spacing;
     const double perTie = along * spacing / wa;
-    const double depth = english ? t.depth * 12.0 : t.depth;
+    const double depth = english ? t.depth * kInchesPerFoot : t.depth;
+    for (double v : {horizontal, along, perTie}) {
+      if (!std::isfinite(v)) reportNotFinite(out, "THE FORCE OF TIEBACK " + std::to_string(n));
+    }
     out << ' ' << fmt::integer(n, 5) << "  " << fmt::integer(station, 5) << "  " << fmt::exponent(depth, 12, 3)
         << "  " << fmt::exponent(horizontal, 15, 4) << "  " << fmt::exponent(along, 15, 4) << "  "
         << fmt::exponent(perTie, 15, 4) << '\n';

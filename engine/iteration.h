@@ -17,6 +17,7 @@ struct IterationSummary {
   bool offCurve = false;    // a deflection fell outside a curve in the last iteration
   int beyondDmax = 0;       // stations whose |w| exceeds DMAX
   int notClosed = 0;        // stations whose change exceeded TOL
+  std::vector<int> zeroPivot;  // stations whose deflection the solver took as 0
   bool closed() const { return beyondDmax == 0 && notClosed == 0; }
 };
 
@@ -31,14 +32,18 @@ void buildCurveTable(RunState& run);
 void applyStiffnessCurvesOnce(RunState& run);
 
 // Driver step 14 (after the driver zeroed the deflections and wrote the title line):
-// writes the monitor heading to the run-notes file and iterates to closure.
+// writes the monitor heading to the run-notes file and iterates to closure. Stops the
+// run (InputStop, message reported) when nothing holds the wall laterally, when the
+// station arrays do not hold the wall, and when a deflection is not a finite number.
 IterationSummary iterate(RunState& run);
 
 // Driver step 15: "RESULTS -- ITERATION", the warnings and the results table; keeps the
-// rows of stations 0 .. NINC + 1 in run.results.
+// rows of stations 0 .. NINC + 1 in run.results. A result that is not a finite number
+// stops the run instead (InputStop, message reported), before anything is printed.
 void writeIterationResults(RunState& run, const IterationSummary& summary);
 
-// Driver step 16: "TIE BACK RESULTS" (only when the problem has tiebacks).
+// Driver step 16: "TIE BACK RESULTS" (only when the problem has tiebacks); a force that
+// is not a finite number stops the run instead.
 void writeTiebackResults(RunState& run);
 
 // ---- Pieces of one iteration, also used by the tests and the benchmark --------------

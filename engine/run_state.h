@@ -25,11 +25,18 @@ inline constexpr int kStationSlots = kMaxIncrements + 8;
 inline constexpr int kMaxSpecified = 20;     // specified deflections and slopes
 inline constexpr int kMaxTiebacks = 20;
 inline constexpr int kMaxCouples = 50;
+// Surcharges of record 13; the program's table holds 20, and each one adds a full
+// evaluation of the pressure formulas per grid depth of every table built.
+inline constexpr int kMaxSurcharges = 100;
 inline constexpr int kMaxCurves = 63;        // p-y curves per problem
 inline constexpr int kMaxCurvePoints = 34;
 inline constexpr int kMaxEiCurves = 20;
 inline constexpr int kMaxEiPoints = 100;
 inline constexpr int kMaxIterations = 100;
+
+// English projects keep tieback depths, lengths and spacings in feet (and show some
+// depths in feet); everything else of the engine is in inches.
+inline constexpr double kInchesPerFoot = 12.0;
 
 // Scratch files in the current folder (the per-run working folder), one spelling on
 // both sides: the generators write them, the core reads them back.

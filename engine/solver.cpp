@@ -41,8 +41,10 @@ SolveCounts solveBeamColumn(const Stations& st, std::span<const double> sEff,
   // The recursion reads up to station NINC + 2 (slot NINC + 6).
   const std::size_t need = static_cast<std::size_t>(slotOf(ninc + 2)) + 1;
   if (ninc < 0 || ninc > kMaxIncrements || !arraysFit(st, need) || sEff.size() < need ||
-      qEff.size() < need || w.size() < need)
+      qEff.size() < need || w.size() < need) {
+    counts.solved = false;
     return counts;
+  }
 
   const double h = st.h, h2 = st.h2, h3 = st.h3;
   const double k = h / 4.0;
@@ -71,6 +73,7 @@ SolveCounts solveBeamColumn(const Stations& st, std::span<const double> sEff,
     // A station without stiffness, spring or restraint anywhere near it has a zero pivot;
     // its deflection is then taken as 0 rather than stopping the run.
     const double E = den == 0.0 ? 0.0 : -1.0 / den;
+    if (den == 0.0) counts.zeroPivot.push_back(j);
     B[s] = e * E;
     C[s] = (aa * B[s - 1] + d) * E;
     A[s] = (a * A[s - 2] + aa * A[s - 1] - f) * E;

@@ -15,8 +15,12 @@
 namespace tarnel::engine {
 
 struct SolveCounts {
+  bool solved = true;  // false when the station arrays do not hold the wall (nothing solved)
   int beyondDmax = 0;  // stations 0 .. NINC with |w| > DMAX
   int notClosed = 0;   // stations 0 .. NINC whose w moved by more than TOL
+  // Stations -1 .. NINC + 1 with a zero pivot: no stiffness, spring or restraint acts
+  // on or next to them, and their deflection is taken as 0.
+  std::vector<int> zeroPivot;
 };
 
 // Solves for the deflections of stations -1 .. NINC + 1. sEff and qEff are the effective

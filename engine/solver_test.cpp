@@ -238,3 +238,75 @@ TEST(Solver, LargestWallStaysInsideTheStationArrays) {
 
 }  // namespace
 }  // namespace tarnel::engine
+
+namespace tarnel::engine {
+namespace {
+
+// ---- Axial load and rotational restraint: the beam-column terms --------------------
+//
+// A cantilever fixed at its foot with a lateral load F at its head and an axial force
+// along it. Under a compression N the head moves F (tan kL - kL) / (N k), k = sqrt(N/EI)
+// (the bending moment F(L - x) amplified by N times the deflection; Timoshenko & Gere,
+// Theory of Elastic Stability, 1961, 1.11); under a tension T it moves
+// F (kL - tanh kL) / (T k), k = sqrt(T/EI). Both tend to F L^3 / (3 EI) as the force
+// vanishes. A rotational restraint R per station spread along the wall resists the
+// slope with a moment R w' per station, i.e. R/h per unit length: the same equation as
+// an axial tension of R/h.
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kBuckling = kPi * kPi * kEI / (4.0 * kL * kL);  // cantilever, effective length 2L
+
+double compressedTip(double n) {
+  const double k = std::sqrt(n / kEI);
+  return kP * (std::tan(k * kL) - k * kL) / (n * k);
+}
+double tensionedTip(double t) {
+  const double k = std::sqrt(t / kEI);
+  return kP * (k * kL - std::tanh(k * kL)) / (t * k);
+}
+
+// Axial force per station as a concentrated-load row FROM 0 TO NINC distributes it:
+// full inside, half at both end stations. `tension` > 0 pulls, < 0 compresses (the
+// station table holds the axial load with the sign of a tension).
+Stations beamColumn(int ninc, double tension, double rotational) {
+  Stations st = makeWall(ninc, kL, kEI);
+  fixBase(st);
+  for (int j = 0; j <= ninc; ++j) {
+    const double share = (j == 0 || j == ninc) ? 0.5 : 1.0;
+    st.P[slot(j)] = tension * share;
+    st.R[slot(j)] = rotational * st.h * share;
+  }
+  st.Q[slot(0)] = kP;
+  return st;
+}
+
+double halfBucklingTip(int ninc) { return solve(beamColumn(ninc, -0.5 * kBuckling, 0.0)).at(0); }
+double nearBucklingTip(int ninc) { return solve(beamColumn(ninc, -0.9 * kBuckling, 0.0)).at(0); }
+double tensionTip(int ninc) { return solve(beamColumn(ninc, 2.0 * kBuckling, 0.0)).at(0); }
+// R/h = 2 Pcr per unit length: the head moves as under a tension of 2 Pcr.
+double rotationalTip(int ninc) { return solve(beamColumn(ninc, 0.0, 2.0 * kBuckling)).at(0); }
+
+INSTANTIATE_TEST_SUITE_P(
+    BeamColumns, ClosedFormTest,
+    ::testing::Values(ClosedForm{"compression at half the buckling load", &halfBucklingTip,
+                                 compressedTip(0.5 * kBuckling)},
+                      ClosedForm{"compression at 0.9 of the buckling load", &nearBucklingTip,
+                                 compressedTip(0.9 * kBuckling)},
+                      ClosedForm{"tension of twice the buckling load", &tensionTip, tensionedTip(2.0 * kBuckling)},
+                      ClosedForm{"rotational restraint spread along the wall", &rotationalTip,
+                                 tensionedTip(2.0 * kBuckling)}),
+    [](const auto& info) { return std::to_string(info.index); });
+
+// The amplification itself, independent of the closed form's constants: compression
+// makes the head move more than the plain cantilever, tension and rotational restraint
+// less, and the compressed wall near buckling by about 1 / (1 - N/Ncr).
+TEST(Solver, AxialForceAmplifiesOrStiffensTheCantilever) {
+  const double plain = kP * kL * kL * kL / (3.0 * kEI);
+  EXPECT_GT(halfBucklingTip(200), 1.8 * plain);
+  EXPECT_LT(tensionTip(200), 0.7 * plain);
+  EXPECT_LT(rotationalTip(200), 0.7 * plain);
+  EXPECT_NEAR(nearBucklingTip(200) / plain, 1.0 / (1.0 - 0.9), 0.15 * 10.0);
+}
+
+}  // namespace
+}  // namespace tarnel::engine

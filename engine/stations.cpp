@@ -20,6 +20,26 @@ void reportStop(std::ostream& report, const std::string& text, int blanksBefore,
 
 void reportStorageStop(std::ostream& report) { reportStop(report, "TOO MUCH DATA FOR AVAILABLE STORAGE", 2, 2); }
 
+void reportNotFinite(std::ostream& report, const std::string& what) {
+  reportStop(report, "ERROR STOP -- " + what +
+                         " IS NOT A FINITE NUMBER: THE INPUT VALUES ARE TOO LARGE OR TOO SMALL FOR THE ANALYSIS");
+}
+
+void checkStationValues(const Stations& st, std::ostream& report) {
+  const struct {
+    const std::vector<double>* values;
+    const char* name;
+  } tables[] = {{&st.EI, "FLEXURAL RIGIDITY EI"}, {&st.Q, "TRANSVERSE LOAD Q"}, {&st.S, "SPRING STIFFNESS S"},
+                {&st.T, "TORQUE T"},             {&st.R, "ROTATIONAL RESTRAINT R"}, {&st.P, "AXIAL LOAD P"}};
+  for (const auto& t : tables) {
+    for (int j = -3; j <= st.ninc + 3; ++j) {
+      const std::size_t s = static_cast<std::size_t>(Stations::slot(j));
+      if (s < t.values->size() && !std::isfinite((*t.values)[s]))
+        reportNotFinite(report, std::string("THE ") + t.name + " AT STATION " + std::to_string(j));
+    }
+  }
+}
+
 long long nearestStation(double x) {
   // Callers check the range first; this keeps the conversion defined for any input.
   if (!std::isfinite(x) || std::fabs(x) > 1.0e9) return x < 0 ? -1000000000LL : 1000000000LL;
@@ -147,7 +167,7 @@ int applySpringRow(Stations& st, Distribution& dist, std::ostream& report, const
 int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, TiebackRow& row, int units, double wa,
                     int number) {
   const std::string name = "TIEBACK " + std::to_string(number) + ": ";
-  const double ft = units == 1 ? 12.0 : 1.0;  // English rows give depth, length and spacing in feet
+  const double ft = units == 1 ? kInchesPerFoot : 1.0;  // English rows give depth, length and spacing in feet
   if (row.spacing == 0) reportStop(report, "ERROR STOP -- " + name + "SPACING IS 0");
   if (row.unbondedLength == 0) reportStop(report, "ERROR STOP -- " + name + "UNBONDED LENGTH IS 0");
   if (wa == 0) reportStop(report, "ERROR STOP -- " + name + "WIDTH WA OF THE WALL RECORD IS 0");
@@ -165,14 +185,15 @@ int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, Tieb
 }
 
 std::vector<PressurePoint> userPressureTable(const std::vector<DistLoadRow>& rows, double wa,
-                                             const std::function<double(double)>* surcharge) {
+                                             const std::vector<double>& surcharge) {
   std::vector<PressurePoint> table;
   table.reserve(rows.size());
-  for (const DistLoadRow& r : rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const DistLoadRow& r = rows[i];
     PressurePoint p;
     p.depth = r.depth;
     p.soil = r.load;
-    p.surcharge = surcharge ? wa * (*surcharge)(r.depth) : 0.0;
+    p.surcharge = i < surcharge.size() ? wa * surcharge[i] : 0.0;
     p.total = p.soil + p.surcharge;
     table.push_back(p);
   }

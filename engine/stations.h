@@ -10,7 +10,6 @@
 
 #include "engine/run_state.h"
 
-#include <functional>
 #include <ostream>
 #include <span>
 #include <vector>
@@ -22,6 +21,14 @@ namespace tarnel::engine {
                              int blanksAfter = 0);
 // "TOO MUCH DATA FOR AVAILABLE STORAGE".
 [[noreturn]] void reportStorageStop(std::ostream& report);
+// "ERROR STOP -- <what> IS NOT A FINITE NUMBER ...": a value overflowed (or became
+// undefined) on its way through the mechanics. Printing it would give a field of
+// asterisks, or a 0 in a free-form file, where the user expects a result.
+[[noreturn]] void reportNotFinite(std::ostream& report, const std::string& what);
+
+// Refuses a station table entry (EI, Q, S, T, R or P at stations -3 .. NINC + 3) that is
+// not a finite number, naming the quantity and the station.
+void checkStationValues(const Stations& st, std::ostream& report);
 
 // Nearest integer, halves away from zero (the station of a depth).
 long long nearestStation(double x);
@@ -72,10 +79,11 @@ int applyTiebackRow(Stations& st, Distribution& dist, std::ostream& report, Tieb
 
 // ---- Earth pressure as station loads -----------------------------------------------
 
-// The user's distributed load (option 1); with surcharges listed, each point also gets
-// WA times the surcharge pressure at its depth.
+// The user's distributed load (option 1); with surcharges listed, `surcharge` holds the
+// surcharge pressure at the depth of every row (else it is empty) and each point also
+// gets WA times it.
 std::vector<PressurePoint> userPressureTable(const std::vector<DistLoadRow>& rows, double wa,
-                                             const std::function<double(double)>* surcharge);
+                                             const std::vector<double>& surcharge);
 
 // Reads the generated table back (count, then depth, total, soil, surcharge per row)
 // and multiplies the pressures by WA down to H and by WP below it. False when the table

@@ -212,7 +212,7 @@ TEST_F(StationsTest, DataBeyondTheEnd) {
 TEST_F(StationsTest, UserPressureBecomesStationLoads) {
   start(10, 2);
   // Triangular load 0 at the top to 100 at 20: station i carries 5 i * h.
-  const auto table = userPressureTable({{0, 0}, {20, 100}}, 1.0, nullptr);
+  const auto table = userPressureTable({{0, 0}, {20, 100}}, 1.0, {});
   const int n = loadPressure(st, table, nearestStation(20 / 2.0));
   EXPECT_EQ(n, 10);
   EXPECT_DOUBLE_EQ(q(0), 0);
@@ -240,8 +240,8 @@ TEST_F(StationsTest, StationDepthsThatMissATableDepthByRounding) {
 }
 
 TEST_F(StationsTest, SurchargeAddsWaTimesItsPressure) {
-  const std::function<double(double)> surcharge = [](double z) { return 0.5 * z; };
-  const auto table = userPressureTable({{0, 1}, {10, 2}}, 4.0, &surcharge);
+  // Surcharge pressures 0.5 z at the depths of the rows.
+  const auto table = userPressureTable({{0, 1}, {10, 2}}, 4.0, {0.0, 5.0});
   ASSERT_EQ(table.size(), 2u);
   EXPECT_DOUBLE_EQ(table[1].soil, 2);
   EXPECT_DOUBLE_EQ(table[1].surcharge, 4.0 * 5.0);

@@ -122,8 +122,10 @@ class DataFileReader {
       t.Clear();
       for (int r = 0; r < c[10]; ++r) {
         t.AddRowGroup();
-        for (int col = 0; col < 6; ++col) t.SetReal(col, r, Real());
-        if (si_) t.SetReal(1, r, t.Real(1, r) * 1000 * 1000);  // m^2 in the file, mm^2 shown
+        for (int col = 0; col < 6; ++col) {
+          const double v = Real();
+          t.SetReal(col, r, col == 1 && si_ ? Converted(v, 1000.0 * 1000.0) : v);  // m^2 in the file, mm^2 shown
+        }
         // Older files of this layout have no prestressing force.
         if (in_.WordsLeftOnLine() > 0) t.SetReal(6, r, Real());
       }
@@ -148,7 +150,7 @@ class DataFileReader {
         t.AddRowGroup();
         t.SetReal(0, r, Depth(Real()));
         const double load = Real();
-        t.SetReal(1, r, Converts() ? load * 12 : load);
+        t.SetReal(1, r, Converts() ? Converted(load, 12) : load);
       }
     }
     if (c[5] >= 2 || c[6] == 2) {
@@ -240,6 +242,14 @@ class DataFileReader {
     if (p_.DroppedData.find(message) != std::string::npos) return;
     p_.DroppedData += (p_.DroppedData.empty() ? "" : "\n") + message;
   }
+  // A value of the word just read in the project's units. A number that reads but leaves
+  // the range of a double on conversion would be kept as infinity and saved as 0, a
+  // silent change of the user's data: it is refused like a number that does not read.
+  double Converted(double fileValue, double factor) const {
+    const double v = fileValue * factor;
+    if (!std::isfinite(v)) in_.RefuseLastWord("The number is too large to be converted to the units of the project.");
+    return v;
+  }
   // Layouts up to 3.0 hold English values in inches and pounds; the oldest layout held them
   // as the user saw them, so nothing of it is converted.
   bool Converts() const { return english_ && layout_ <= 3; }
@@ -289,8 +299,8 @@ class DataFileReader {
     const bool soil = id == kTblClay1 || id == kTblSand1 || id == kTblSilt1;
     if (longTerm && soil && position == 5) return;  // not carried into the long-term problem
     if (convert && Converts()) {
-      if (position == 0) v *= 1728;                                       // unit weight
-      if (position == 1 && (id == kTblClay1 || id == kTblSilt1)) v *= 144;  // cohesion
+      if (position == 0) v = Converted(v, 1728);                                       // unit weight
+      if (position == 1 && (id == kTblClay1 || id == kTblSilt1)) v = Converted(v, 144);  // cohesion
     }
     params.SetReal(col, row, v);
   }

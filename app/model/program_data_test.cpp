@@ -364,6 +364,28 @@ TEST_F(ProjectFiles, CommaDecimalGivesTheFloatingPointErrorAndKeepsWhatWasRead) 
   EXPECT_FALSE(p.IsModified());
 }
 
+// The SI tieback area (m^2 in the file, x 1E6 to mm^2) and the English distributed load
+// (lb/in in the file, x 12 to lb/ft) are checked after their conversion too.
+TEST_F(ProjectFiles, ValuesThatOverflowOnConversionNameTheirLineAndItem) {
+  const std::string si =
+      "T\r\n2 0\t1\t0\t1\t0 0 1 0 1\r\n10 1\t100\t1E-5\t0\t1\r\n0\t10\t1\t1000\r\n0\r\n0\r\n"
+      "2\t1E303\t2E8\t3\t15\t2\t0\r\n2\r\n0\t0\r\n10\t5\r\n0\r\n";
+  TProgramData p;
+  EXPECT_EQ(p.CreateFromFile(Write("si.tn5d", si), 1).message,
+            "Error on Line 7 Item 2\nThe number is too large to be converted to the units of the project.");
+  std::string english = si;
+  english.replace(english.find("T\r\n2 0"), 6, "T\r\n1 0");
+  english.replace(english.find("1E303"), 5, "0.5");
+  english.replace(english.find("10\t5\r\n"), 6, "10\t1E308\r\n");
+  const FileResult r = p.CreateFromFile(Write("english.tn5d", english), 1);
+  EXPECT_EQ(r.message, "Error on Line 10 Item 2\nThe number is too large to be converted to the units of the project.");
+  // Values that stay finite are converted as before.
+  english.replace(english.find("1E308"), 5, "1E300");
+  const FileResult fine = p.CreateFromFile(Write("fine.tn5d", english), 1);
+  ASSERT_TRUE(fine) << fine.message;
+  EXPECT_DOUBLE_EQ(p.DistLoad().Real(1, 1), 1.2e301);
+}
+
 TEST_F(ProjectFiles, ReadingErrorsOfEveryKind) {
   struct Case {
     const char* from;
@@ -375,6 +397,12 @@ TEST_F(ProjectFiles, ReadingErrorsOfEveryKind) {
       {"1\r\n1 0 \r\n", "1\r\nx 0 \r\n", "Error on Line 11 Item 1\nAn integer was expected but not found."},
       // A stiffness no double can hold is refused rather than kept as an infinity (saved as 0).
       {"0\t1\t1\t0", "0\t1\t1\t1E400", "Error on Line 4 Item 4\nA floating point number was expected but not found."},
+      // English unit weights (x 1728) and cohesions (x 144) that leave the range of a double
+      // only on conversion are refused the same way, not kept as infinities.
+      {"0 0 0.0  0 0 0 \r\n", "2E305 0 0.0  0 0 0 \r\n",
+       "Error on Line 12 Item 1\nThe number is too large to be converted to the units of the project."},
+      {"0 0 0.0  0 0 0 \r\n", "0 1E307 0.0  0 0 0 \r\n",
+       "Error on Line 12 Item 2\nThe number is too large to be converted to the units of the project."},
   };
   for (const auto& c : cases) {
     std::string text = kNewProjectText;
@@ -653,7 +681,8 @@ TEST_F(ProjectFiles, Layout2013InSiUnits) {
 
 TEST_F(ProjectFiles, EveryExampleReadsAndRoundTrips) {
   const auto examples = ExampleDataFiles();
-  if (examples.empty()) GTEST_SKIP() << "no example data files yet";
+  // The examples are part of the project: a broken path must not pass as "nothing to test".
+  ASSERT_FALSE(examples.empty()) << "no example data files under " << TARNEL_SOURCE_DIR << "/examples";
   for (const fs::path& file : examples) {
     SCOPED_TRACE(file.string());
     TProgramData p;

@@ -39,6 +39,9 @@ class TWordReader {
   // range of a double.
   long double ReadReal();
   int ReadInteger();       // "An integer was expected but not found."
+  // Refuses the word read last (a value that reads well but cannot be kept), naming its
+  // line and item like the errors above.
+  [[noreturn]] void RefuseLastWord(const char* what) const { Fail(what); }
 
   // Number of words on the line the next word would come from (the current line).
   std::size_t WordCount() const;

@@ -20,11 +20,13 @@ namespace tarnel::runner {
 
 namespace {
 
-// A worker's answer for one file: "ok<TAB>engine result<TAB>message", the message on one line.
+// A worker's answer for one file: "ok<TAB>engine result<TAB>error<TAB>incomplete", each text on one line.
 QByteArray answerLine(const RunResult& r) {
-  QString message = r.error;
-  message.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\t'), QLatin1Char(' '));
-  return QByteArray(r.ok ? "1" : "0") + '\t' + QByteArray::number(r.engineResult) + '\t' + message.toUtf8() + '\n';
+  auto oneLine = [](QString text) {
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\t'), QLatin1Char(' ')).toUtf8();
+  };
+  return QByteArray(r.ok ? "1" : "0") + '\t' + QByteArray::number(r.engineResult) + '\t' + oneLine(r.error) +
+         '\t' + oneLine(r.incomplete) + '\n';
 }
 
 RunResult fromAnswer(const QString& dataFile, const QByteArray& line) {
@@ -33,6 +35,7 @@ RunResult fromAnswer(const QString& dataFile, const QByteArray& line) {
   r.ok = parts.value(0) == "1";
   r.engineResult = parts.value(1).toInt();
   r.error = QString::fromUtf8(parts.value(2));
+  r.incomplete = QString::fromUtf8(parts.value(3));
   return r;
 }
 

@@ -7,6 +7,7 @@
 #include <QLibrary>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tarnel::runner {
@@ -38,7 +39,40 @@ bool writeRunControl(const QString& path, const RunResult& r) {
   return f.write(bytes) == bytes.size() && f.flush();
 }
 
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
 }  // namespace
+
+QString incompleteOutputs(const RunResult& r) {
+  QFile report(r.reportPath);
+  if (!report.open(QIODevice::ReadOnly)) {
+    return QStringLiteral("The analysis wrote no report: %1 could not be created. Check that the folder of the "
+                          "data file can be written and that no folder has that name.")
+        .arg(native(r.reportPath));
+  }
+  const QStringList lines = QString::fromLocal8Bit(report.readAll()).split('\n');
+  QStringList text;  // the non-empty lines, trimmed
+  for (const QString& l : lines)
+    if (!l.trimmed().isEmpty()) text << l.trimmed();
+  // The engine names an output it could not write in the report, after everything else.
+  for (const QString& t : text) {
+    if (t.startsWith(QLatin1String("ERROR -- THE FILE")) || t.startsWith(QLatin1String("ERROR -- CANNOT CREATE")) ||
+        t.startsWith(QLatin1String("ERROR -- THE ANALYSIS STOPPED"))) {
+      return QStringLiteral("The analysis could not write its results completely; the report %1 says: %2")
+          .arg(native(r.reportPath), t);
+    }
+  }
+  if (text.isEmpty() || text.last() != QLatin1String("END OF ANALYSIS")) {
+    // The stop message of a generator, or the reading error, is the last text.
+    const QString tail = text.mid(std::max<qsizetype>(0, text.size() - 3)).join(' ');
+    return QStringLiteral("The analysis stopped before its end (no END OF ANALYSIS in the report %1)%2")
+        .arg(native(r.reportPath), tail.isEmpty() ? QStringLiteral(": the report is empty.") : ": " + tail);
+  }
+  if (!QFileInfo(r.plotPath).isFile()) {
+    return QStringLiteral("The analysis wrote no plot data file %1.").arg(native(r.plotPath));
+  }
+  return {};
+}
 
 EngineRunner::EngineRunner(QString libraryFolder) : libraryFolder_(std::move(libraryFolder)) {}
 
@@ -109,6 +143,7 @@ RunResult EngineRunner::run(const QString& dataFile) const {
                   .arg(kInterfaceVersion);
   } else if (r.engineResult == 0) {
     r.ok = true;
+    r.incomplete = incompleteOutputs(r);
   } else if (r.error.isEmpty()) {
     r.error = QStringLiteral("The analysis engine returned the unexpected result %1.").arg(r.engineResult);
   }

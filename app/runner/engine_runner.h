@@ -17,7 +17,16 @@ struct RunResult {
   QString plotPath;
   QString notesPath;
   QString error;            // a sentence for the user when !ok
+  // When the engine ran (ok) but did not leave a complete analysis: no report, a report
+  // that does not end with END OF ANALYSIS, an output the engine could not write
+  // completely, or no plot-data file. A sentence naming the file and the cause; the
+  // plot-data file must then not be read. Empty for a complete run.
+  QString incomplete;
+  bool complete() const { return ok && incomplete.isEmpty(); }
 };
+
+// What the outputs of a run say about its completeness (see RunResult::incomplete).
+QString incompleteOutputs(const RunResult& paths);
 
 class EngineRunner {
  public:

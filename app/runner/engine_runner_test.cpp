@@ -150,6 +150,65 @@ class EngineRunnerTest : public QObject {
     const auto s = summarizeRun(r.reportPath, r.plotPath);
     QVERIFY2(s.finished && s.errorLine.isEmpty(), qPrintable(s.oneLine()));
     QVERIFY(s.hasResults);
+    QVERIFY2(r.complete(), qPrintable(r.incomplete));
+  }
+
+  // The engine returns 0 whatever happened to its outputs; the runner looks at them.
+  void reportThatCannotBeCreated() {
+    QTemporaryDir dir;
+    const QString data = dir.filePath("wall.tn5d");
+    write(data, kCantilever);
+    QVERIFY(QDir(dir.path()).mkdir("wall.tn5o"));  // a folder where the report belongs
+    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(data);
+    QVERIFY(r.ok);
+    QVERIFY(!r.complete());
+    QVERIFY2(r.incomplete.contains(QDir::toNativeSeparators(dir.filePath("wall.tn5o"))), qPrintable(r.incomplete));
+    QVERIFY2(r.incomplete.contains("could not be created"), qPrintable(r.incomplete));
+  }
+
+  void plotFileOnAFullDisk() {
+    if (!QFileInfo::exists("/dev/full")) QSKIP("no full device on this system");
+    QTemporaryDir dir;
+    const QString data = dir.filePath("wall.tn5d");
+    write(data, kCantilever);
+    QVERIFY(QFile::link("/dev/full", dir.filePath("wall.tn5p")));
+    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(data);
+    QVERIFY(!r.complete());
+    QVERIFY2(r.incomplete.contains("wall.tn5p") && r.incomplete.contains("COULD NOT BE WRITTEN COMPLETELY"),
+             qPrintable(r.incomplete));
+  }
+
+  // A generator that stops ends the run without END OF ANALYSIS: its message is named.
+  void analysisThatStopsBeforeItsEnd() {
+    QTemporaryDir dir;
+    const QString data = dir.filePath("sand.tn5d");
+    QFile example(TARNEL_SOURCE_DIR "/examples/cantilever-sand-water.tn5d");
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QByteArray text = example.readAll();
+    text.replace("4.5\t1\t1\t2\t4.5", "4.5\t1\t0\t2\t4.5");  // no width for the p-y curves
+    write(data, text);
+    const RunResult r = EngineRunner(TARNEL_ENGINE_DIR).run(data);
+    QVERIFY(r.ok && !r.complete());
+    QVERIFY2(r.incomplete.contains("stopped before its end") && r.incomplete.contains("sand.tn5o") &&
+                 r.incomplete.contains("WP, IS 0"),
+             qPrintable(r.incomplete));
+  }
+
+  // Counts read from a plot file are checked against the lines that remain.
+  void plotFileWithImpossibleCounts() {
+    QTemporaryDir dir;
+    const QString report = dir.filePath("r.tn5o"), plot = dir.filePath("r.tn5p");
+    write(report, "     END OF ANALYSIS\n");
+    for (const char* head : {" 1 -5 1", " 1 3 1", " 1 2147483647 1", " 1 99999999999 1"}) {
+      write(plot, QByteArray(" 0\n 1 0\n") + head + "\n  0.0000E+00  0.1000E+01  0.0000E+00  0.0000E+00  0.0000E+00\n");
+      const auto s = summarizeRun(report, plot);
+      QCOMPARE(s.plotError, QString("plot file unreadable at line 3"));
+      QVERIFY(s.oneLine().contains("plot file unreadable at line 3"));
+    }
+    write(plot, " 0\n 1 0\n 1 1 1\n  0.0000E+00  0.1000E+01  0.2000E+01  0.0000E+00  0.0000E+00\n");
+    const auto fine = summarizeRun(report, plot);
+    QVERIFY(fine.plotError.isEmpty());
+    QCOMPARE(fine.maxMoment, 2.0);
   }
 };
 

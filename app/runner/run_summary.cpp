@@ -48,13 +48,19 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
   for (int i = 0; i < plot.size(); ++i) {
     const QStringList head = words(plot[i]);
     if (head.size() != 3 || !isInteger(head[0]) || !isInteger(head[1]) || !isInteger(head[2])) continue;
-    const int rows = head[1].toInt();
+    // The row count comes from the file: it must fit the lines that follow before the
+    // loop below trusts it (a negative or huge count would run back or far past the end).
+    const qint64 rows = head[1].toLongLong();
+    if (rows < 0 || rows > plot.size() - i - 1) {
+      s.plotError = QStringLiteral("plot file unreadable at line %1").arg(i + 1);
+      break;
+    }
     ++s.problems;
     s.units = head[2].toInt();
     s.maxDeflection = 0;
     s.maxMoment = 0;
     s.hasResults = rows > 0;
-    for (int k = 1; k <= rows && i + k < plot.size(); ++k) {
+    for (qint64 k = 1; k <= rows; ++k) {
       const QStringList v = words(plot[i + k]);
       if (v.size() < 5) break;
       bool ok1 = false, ok2 = false;
@@ -63,7 +69,7 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
       if (ok1) s.maxDeflection = std::max(s.maxDeflection, std::fabs(y));
       if (ok2) s.maxMoment = std::max(s.maxMoment, std::fabs(m));
     }
-    i += rows;
+    i += static_cast<int>(rows);
   }
   return s;
 }
@@ -82,6 +88,7 @@ QString RunSummary::oneLine() const {
   }
   if (problems > 1) text += QStringLiteral(" (last of %1 problems)").arg(problems);
   if (!errorLine.isEmpty()) text += QStringLiteral("; report: %1").arg(errorLine);
+  if (!plotError.isEmpty()) text += QStringLiteral("; ") + plotError;
   if (!finished) text += QStringLiteral("; the analysis did not reach END OF ANALYSIS");
   return text;
 }

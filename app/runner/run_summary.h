@@ -16,6 +16,7 @@ struct RunSummary {
   bool hasResults = false;
   bool finished = false;       // the report ends with END OF ANALYSIS
   QString errorLine;           // first error or warning line of the report, trimmed
+  QString plotError;           // "plot file unreadable at line N" when a count does not fit the file
 
   // One line for a terminal, e.g. "12 iterations, maximum deflection 0.579 IN, ...".
   QString oneLine() const;

@@ -3,6 +3,7 @@
 // core through the scratch file.
 #include "engine/pressure/earth_pressure.h"
 
+#include "engine/fixed_format.h"
 #include "engine/pressure/coefficients.h"
 #include "engine/pressure/constants.h"
 #include "engine/pressure/layer_forces.h"
@@ -12,6 +13,7 @@
 #include "engine/pressure/soil_profile.h"
 #include "engine/pressure/surcharge.h"
 
+#include <cmath>
 #include <fstream>
 #include <string>
 
@@ -47,6 +49,21 @@ void computeCoefficients(SoilProfile& profile, const PressureCase& pc, RunState&
   }
 }
 
+// A value of the profile, the layer forces or the table that overflowed (or became
+// undefined) stops the run naming it, before it could be printed as asterisks.
+void requireFinite(std::ostream& report, double v, const std::string& what, int layer) {
+  if (!std::isfinite(v)) {
+    stop(report, "THE " + what + " OF LAYER " + std::to_string(layer + 1) +
+                     " IS NOT A FINITE NUMBER: THE INPUT VALUES ARE TOO LARGE OR TOO SMALL FOR THE ANALYSIS");
+  }
+}
+
+int layerAtDepth(const SoilProfile& profile, double z) {
+  for (int i = 0; i < profile.n(); ++i)
+    if (z <= profile.layers[i].ztop + profile.layers[i].t) return i;
+  return profile.n() - 1;
+}
+
 }  // namespace
 
 void generateEarthPressure(RunState& run) {
@@ -76,6 +93,7 @@ void generateEarthPressure(RunState& run) {
   }
 
   computeOverburden(profile, pc.q, pc.dwb, pc.gammaW);
+  for (int i = 0; i < profile.n(); ++i) requireFinite(report, profile.layers[i].sigvp, "VERTICAL STRESS AT THE TOP", i);
   printOverburden(report, profile, run.labels);
   run.pressure.sigvpExcavation = profile.sigvpExcavation;
   applyTotalStressRule(profile, pc.dwb, pc.gammaW);
@@ -87,6 +105,11 @@ void generateEarthPressure(RunState& run) {
     stop(report, "LAYER " + std::to_string(*forces.undefinedTensionLayer + 1) +
                      " IS IN TENSION AND ITS ACTIVE PRESSURE DOES NOT CHANGE WITH DEPTH;"
                      " CHECK ITS UNIT WEIGHT");
+  for (int i = 0; i < static_cast<int>(forces.layers.size()); ++i) {
+    const LayerForces& f = forces.layers[i];
+    for (double v : {f.pa1, f.pa2, f.pa3, f.pa4, f.z3, f.pw1, f.pw2}) requireFinite(report, v, "ACTIVE FORCE", i);
+  }
+  requireFinite(report, forces.net, "NET ACTIVE FORCE", profile.lexc > 0 ? profile.lexc - 1 : 0);
   printLayerForces(report, profile, forces, run.labels);
   if (forces.waterTable) printWaterForces(report, profile, forces, run.labels);
   if (forces.net < 1.0e-5) {
@@ -99,21 +122,27 @@ void generateEarthPressure(RunState& run) {
     stop(report, "THE EARTH PRESSURE TABLE WOULD HOLD MORE THAN 1000000 ROWS; CHECK THE WALL LENGTH");
   PressureTable table = buildPressureRows(profile, pc, forces.waterFlag);
   if (pc.option == 3) applyApparentPressure(table, pc);
+  for (const PressureRow& row : table.rows) {
+    for (double v : {row.total, row.soil, row.surcharge})
+      requireFinite(report, v, "EARTH PRESSURE AT DEPTH " + fmt::free(row.depth), layerAtDepth(profile, row.depth));
+  }
   if (!writePressureTable(kPressureScratchFile, table))
     stop(report, std::string("CANNOT WRITE THE EARTH PRESSURE FILE ") + kPressureScratchFile);
   run.pressure.valid = true;
 }
 
-double surchargePressureAt(const RunState& run, double z) {
+std::vector<double> surchargePressuresAt(RunState& run, const std::vector<double>& depths) {
+  std::vector<double> pressures(depths.size(), 0.0);
   const std::vector<SurchargeLoad> loads = surchargeLoads(run.problem);
-  if (loads.empty()) return 0.0;
+  if (loads.empty()) return pressures;
   const double H = run.problem.earth.freeHeight;
-  if (!(H > 0.0) && hasActiveSurcharge(loads)) {
-    // The driver owns a mutable RunState; only the report is written here.
-    stop(const_cast<std::ofstream&>(run.out.report),
-         "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
-  }
-  return surchargePressureOnGrid(loads, z, H, run.problem.wall.ninc * run.problem.wall.h);
+  if (!(H > 0.0) && hasActiveSurcharge(loads))
+    stop(run.out.report, "SURCHARGE LOADS NEED A FREE HEIGHT OF WALL GREATER THAN ZERO");
+  const SurchargeGrid grid(loads, H, run.problem.wall.ninc * run.problem.wall.h);
+  for (std::size_t i = 0; i < depths.size(); ++i) pressures[i] = grid.at(depths[i]);
+  return pressures;
 }
+
+double surchargePressureAt(RunState& run, double z) { return surchargePressuresAt(run, {z}).front(); }
 
 }  // namespace tarnel::engine

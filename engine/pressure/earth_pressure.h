@@ -5,16 +5,20 @@
 
 #include "engine/run_state.h"
 
+#include <vector>
+
 namespace tarnel::engine {
 
 // Called by the driver for earth-pressure options 2 and 3. May throw GeneratorStop
 // (its message is then already in the report).
 void generateEarthPressure(RunState& run);
 
-// Lateral pressure of the listed surcharges (record 13) at depth z below the top of the
-// backfill, per unit area of wall face. Used by the core for a user pressure table
+// Lateral pressure of the listed surcharges (record 13) at the depths z below the top of
+// the backfill, per unit area of wall face. Used by the core for a user pressure table
 // when surcharges are listed. Throws GeneratorStop, after writing the reason to the
 // report, when loads are listed on a wall without free height.
-double surchargePressureAt(const RunState& run, double z);
+std::vector<double> surchargePressuresAt(RunState& run, const std::vector<double>& depths);
+// The same for one depth.
+double surchargePressureAt(RunState& run, double z);
 
 }  // namespace tarnel::engine

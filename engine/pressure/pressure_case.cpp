@@ -43,7 +43,7 @@ PressureCase pressureCase(const RunState& run) {
                    p.legacy.strip, surchargeLength(c.units, p.legacy.stripWidth)};
   // Tieback depths are kept in feet in English projects.
   for (const auto& t : p.tiebacks)
-    c.tiebackDepths.push_back(englishUnits(c.units) ? t.depth * 12.0 : t.depth);
+    c.tiebackDepths.push_back(englishUnits(c.units) ? t.depth * kInchesPerFoot : t.depth);
   return c;
 }
 

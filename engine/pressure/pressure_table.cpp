@@ -12,6 +12,10 @@ namespace tarnel::engine::pressure {
 
 int rowsInThickness(int units, double t) {
   const double rows = englishUnits(units) ? t : 20.0 * t;
+  // The table is refused beyond kMaxPressureRows before it is built; this keeps the
+  // conversion defined for any thickness, a thickness that is not a number included.
+  if (!(rows > 0.0)) return 0;
+  if (rows > kMaxPressureRows) return static_cast<int>(kMaxPressureRows);
   return static_cast<int>(std::lround(rows));
 }
 
@@ -49,6 +53,7 @@ PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& 
   const double top = n > 0 ? L[0].ka * pc.q * L[0].modf : 0.0;
   table.rows.push_back({0.0, top, 0.0, pc.q > 0.0 ? top : 0.0});
 
+  const SurchargeGrid surcharge(pc.surcharges, H, wallTip);
   double previousTotal = top;
   double u = 0.0;  // excavation-side water pressure, kept from row to row
   for (int i = 0; i < n; ++i) {
@@ -79,7 +84,7 @@ PressureTable buildPressureRows(const SoilProfile& profile, const PressureCase& 
       PressureRow row;
       row.depth = z;
       row.total = row.soil = G * d + T;
-      const double s = surchargePressureOnGrid(pc.surcharges, z, H, wallTip) * l.modf;
+      const double s = surcharge.at(z) * l.modf;
       row.total += s;
 
       if (z > pc.dwe && z < H) u = (z - pc.dwe) * pc.gammaW;

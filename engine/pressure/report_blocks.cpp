@@ -89,7 +89,7 @@ void printSoilInformation(std::ostream& os, const SoilProfile& profile, int unit
     os << in7 << "NO." << blanks(6) << " L" << blanks(8) << "F/L^2" << blanks(5) << "DEG" << blanks(3)
        << "F/L^3" << blanks(5) << "T OR F" << blanks(3) << " L" << '\n';
   // English thicknesses and depths are printed in feet.
-  const double toPrinted = englishUnits(units) ? 1.0 / 12.0 : 1.0;
+  const double toPrinted = englishUnits(units) ? 1.0 / kInchesPerFoot : 1.0;
   int i = 0;
   for (const auto& l : profile.layers) {
     os << in7 << fmt::integer(++i, 3) << fmt::fixed(l.t * toPrinted, 10, 2) << fmt::fixed(l.c, 11, 1)

@@ -57,19 +57,38 @@ double slotSurchargePressure(const SurchargeSlots& s, double z, double H) {
   return p;
 }
 
+SurchargeGrid::SurchargeGrid(const std::vector<SurchargeLoad>& loads, double H, double wallLength) {
+  if (loads.empty() || !(wallLength > 0.0)) return;
+  none_ = false;
+  dz_ = wallLength / kSteps;
+  for (int k = 1; k <= kSteps; ++k) {
+    const double zk = k * dz_;
+    double p = 0.0;
+    for (const auto& load : loads)
+      if (load.q != 0.0) p += lateralSurchargePressure(load.kind, load.q, load.x, load.b, zk, H);
+    pressure_[k] = p;
+  }
+}
+
+int SurchargeGrid::stepAbove(double z, double dz) {
+  if (!(z > dz) || !(dz > 0.0)) return 0;
+  // A first guess from the quotient, then the comparison k dz < z itself decides, so
+  // rounding in the quotient cannot move a depth to another step.
+  const double guess = std::ceil(z / dz) - 1.0;
+  int k = guess >= kSteps ? kSteps : (guess <= 0.0 ? 0 : static_cast<int>(guess));
+  while (k < kSteps && (k + 1) * dz < z) ++k;
+  while (k > 0 && !(k * dz < z)) --k;
+  return k;
+}
+
+double SurchargeGrid::at(double z) const {
+  if (none_) return 0.0;
+  return pressure_[stepAbove(z, dz_)];
+}
+
 double surchargePressureOnGrid(const std::vector<SurchargeLoad>& loads, double z, double H,
                                double wallLength) {
-  if (loads.empty() || !(wallLength > 0.0)) return 0.0;
-  const double dz = wallLength / 200.0;
-  int grid = 0;
-  for (int k = 1; k <= 200; ++k)
-    if (k * dz < z) grid = k;
-  if (grid == 0) return 0.0;
-  const double zk = grid * dz;
-  double p = 0.0;
-  for (const auto& load : loads)
-    if (load.q != 0.0) p += lateralSurchargePressure(load.kind, load.q, load.x, load.b, zk, H);
-  return p;
+  return SurchargeGrid(loads, H, wallLength).at(z);
 }
 
 bool hasActiveSurcharge(const std::vector<SurchargeLoad>& loads) {

@@ -8,6 +8,7 @@
 
 #include "engine/pressure/pressure_case.h"
 
+#include <array>
 #include <vector>
 
 namespace tarnel::engine::pressure {
@@ -20,9 +21,29 @@ double lateralSurchargePressure(int kind, double q, double x, double b, double z
 // magnitude exceeds 1.0e-4.
 double slotSurchargePressure(const SurchargeSlots& slots, double z, double H);
 
-// Pressure of all loads at depth z on the grid of 200 equal intervals over the wall
-// length: each load acts with its value at the deepest grid depth strictly above z,
-// so a depth at or above the first grid depth carries none.
+// Pressure of all loads on the grid of 200 equal intervals over the wall length: each
+// load acts at depth z with its value at the deepest grid depth strictly above z, so a
+// depth at or above the first grid depth carries none. The pressure changes only at the
+// grid depths, so it is evaluated there once and every row of a table looks it up.
+class SurchargeGrid {
+ public:
+  static constexpr int kSteps = 200;
+
+  SurchargeGrid(const std::vector<SurchargeLoad>& loads, double H, double wallLength);
+
+  double at(double z) const;
+
+  // The deepest grid step k (1 .. kSteps) with k dz < z, 0 when there is none (also for a
+  // depth that is not a number).
+  static int stepAbove(double z, double dz);
+
+ private:
+  double dz_ = 0;
+  bool none_ = true;
+  std::array<double, kSteps + 1> pressure_{};  // by grid step; step 0 carries none
+};
+
+// One depth of the grid, for callers that need a single value.
 double surchargePressureOnGrid(const std::vector<SurchargeLoad>& loads, double z, double H,
                                double wallLength);
 

@@ -157,3 +157,64 @@ TEST(Surcharge, NoFreeHeightStopsTheRunWithAMessage) {
 
 }  // namespace
 }  // namespace tarnel::engine::pressure
+
+namespace tarnel::engine::pressure {
+namespace {
+
+// The surcharge pressure as every table row once evaluated it: all loads at the grid
+// depth found by walking the 200 steps.
+double perRowPressure(const std::vector<SurchargeLoad>& loads, double z, double H, double L) {
+  if (loads.empty() || !(L > 0.0)) return 0.0;
+  const double dz = L / 200.0;
+  int grid = 0;
+  for (int k = 1; k <= 200; ++k)
+    if (k * dz < z) grid = k;
+  if (grid == 0) return 0.0;
+  double p = 0.0;
+  for (const auto& load : loads)
+    if (load.q != 0.0) p += lateralSurchargePressure(load.kind, load.q, load.x, load.b, grid * dz, H);
+  return p;
+}
+
+struct GridCase {
+  const char* name;
+  double H, L, rowsPerUnit;
+  std::vector<SurchargeLoad> loads;
+};
+
+std::vector<SurchargeLoad> manyLoads(int n, double spacing) {
+  std::vector<SurchargeLoad> loads;
+  for (int i = 0; i < n; ++i) loads.push_back({1 + i % 4, 100.0 + 7.0 * i, spacing * (i + 1), 0.5 * spacing});
+  return loads;
+}
+
+// The table looks the pressure up per grid step instead of evaluating every load per
+// row: the values must be the same to the last bit, at every row depth and at both
+// sides of every grid depth.
+TEST(Surcharge, GridLookupGivesTheSameValuesAsEvaluatingEveryRow) {
+  const std::vector<GridCase> cases = {
+      {"triangular-surcharges example (SI)", 4.0, 10.0, 20.0,
+       {{1, 50.0, 1.5, 0.0}, {2, 20.0, 3.0, 0.0}, {3, 15.0, 2.5, 1.0}}},
+      {"100 loads on a long English wall", 240.0, 4914.0, 1.0, manyLoads(100, 6.0)},
+      {"loads at and beyond m = 0.4", 100.0, 333.3, 1.0, {{1, 10.0, 40.0, 0}, {2, 10.0, 40.0001, 0}, {3, 5.0, 0.0, 8.0}}},
+  };
+  for (const GridCase& c : cases) {
+    const SurchargeGrid grid(c.loads, c.H, c.L);
+    std::vector<double> depths;
+    const int rows = static_cast<int>(c.L * c.rowsPerUnit);
+    for (int j = 0; j <= rows + 2; ++j) depths.push_back(j * c.L / rows);
+    const double dz = c.L / 200.0;
+    for (int k = 0; k <= 201; ++k) {
+      const double zk = k * dz;
+      depths.insert(depths.end(), {zk, std::nextafter(zk, 0.0), std::nextafter(zk, 1e300)});
+    }
+    for (double z : depths) {
+      ASSERT_EQ(grid.at(z), perRowPressure(c.loads, z, c.H, c.L)) << c.name << " z = " << z;
+    }
+  }
+  EXPECT_EQ(SurchargeGrid::stepAbove(std::nan(""), 1.0), 0);
+  EXPECT_EQ(SurchargeGrid::stepAbove(1e300, 1.0), 200);
+}
+
+}  // namespace
+}  // namespace tarnel::engine::pressure

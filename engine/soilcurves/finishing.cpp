@@ -127,15 +127,14 @@ PyPoints finishPoints(const PyPoints& raw, Side side, double pm, double ym, doub
 }
 
 std::string scratchValue(double v) {
-  if (!std::isfinite(v)) v = 0.0;  // never reached: every generator guards its divisions
   if (std::fabs(v) < 1.0e-98) v = 0.0;
   return fmt::exponent(v, 10, 3);
 }
 
 CurveFinisher::CurveFinisher(const PySoilModel& model, const std::vector<PyModifierRow>& modifiers,
                              double sigvp, const std::vector<PressurePoint>& wallLoad,
-                             std::ostream& report, std::ostream& scratch, UnitTexts units)
-    : model_(model), modifiers_(modifiers), sigvp_(sigvp), wallLoad_(wallLoad), report_(report),
+                             const Streams& io, std::ostream& scratch, UnitTexts units)
+    : model_(model), modifiers_(modifiers), sigvp_(sigvp), wallLoad_(wallLoad), io_(io), report_(io.report),
       scratch_(scratch), units_(std::move(units)) {}
 
 double CurveFinisher::pMultiplier(double X) const { return pMultiplierAt(modifiers_, model_.s, model_.H, X); }
@@ -158,6 +157,14 @@ void CurveFinisher::finish(int c, int kind, const CurveSoil& soil, const SideRep
   const double X = model_.curveX[c];
   const double pm = pMultiplier(X), ym = yMultiplier(X);
   const PyPoints done = finishPoints(raw, side.side, pm, ym, shift(kind, soil));
+  for (int j = 0; j < kPoints; ++j) {
+    if (!std::isfinite(done.y[j]) || !std::isfinite(done.p[j])) {
+      stopOnNonFinite(io_, (std::isfinite(done.y[j]) ? "SOIL RESISTANCE P OF POINT " : "DEFLECTION Y OF POINT ") +
+                               std::to_string(j + 1) + " OF P-Y CURVE " + std::to_string(c + 1),
+                      curvePlace(X, model_.layerOfCurve(c)) +
+                          (side.side == Side::Excavation ? " (EXCAVATION SIDE)" : " (BACKFILL SIDE)"));
+    }
+  }
 
   // Heading and the kind's line of properties.
   report_ << "\n\n";

@@ -71,7 +71,7 @@ struct SideReport {
 class CurveFinisher {
  public:
   CurveFinisher(const PySoilModel& model, const std::vector<PyModifierRow>& modifiers, double sigvp,
-                const std::vector<PressurePoint>& wallLoad, std::ostream& report, std::ostream& scratch,
+                const std::vector<PressurePoint>& wallLoad, const Streams& io, std::ostream& scratch,
                 UnitTexts units);
 
   const UnitTexts& units() const { return units_; }
@@ -81,7 +81,8 @@ class CurveFinisher {
 
   // Scratch-file header of curve c (depth and 34 records) and its report line.
   void beginCurve(int c);
-  // Finishes the raw points of one side of curve c and writes them.
+  // Finishes the raw points of one side of curve c and writes them. A point that is not a
+  // finite number stops the run (GeneratorStop, framed message) before the side is written.
   void finish(int c, int kind, const CurveSoil& soil, const SideReport& side, const PyPoints& raw);
 
  private:
@@ -89,13 +90,16 @@ class CurveFinisher {
   const std::vector<PyModifierRow>& modifiers_;
   double sigvp_;
   const std::vector<PressurePoint>& wallLoad_;
+  Streams io_;
   std::ostream& report_;
   std::ostream& scratch_;
   UnitTexts units_;
 };
 
 // Scratch-file value: exponent form, width 10, 3 digits; magnitudes too small for a
-// two-digit exponent are written as 0 so that every record reads back as a number.
+// two-digit exponent are written as 0 so that every record reads back as a number. The
+// finisher never hands it a value that is not finite; one would print as asterisks,
+// which the reader refuses.
 std::string scratchValue(double v);
 
 }  // namespace tarnel::engine::py

@@ -37,6 +37,14 @@ double waterUnitWeight(const RunState& run) {
 // clay curve (a tiny one takes the soft-clay modulus below 1.0e-14); the moduli of sand
 // and silt must be large enough for the deflections to stay printable.
 void checkCurveSoil(int kind, const CurveSoil& s, const Streams& io) {
+  const struct {
+    double v;
+    const char* name;
+  } values[] = {{s.X, "DEPTH OF THE CURVE"},  {s.b, "WIDTH WP"},          {s.cu, "STRENGTH"},
+                {s.ca, "AVERAGE STRENGTH"},    {s.gammaAvg, "AVERAGE UNIT WEIGHT"}, {s.phi, "FRICTION ANGLE"},
+                {s.e50, "STRAIN FACTOR"},      {s.rqd, "RQD"},               {s.k, "P-Y MODULUS K"}};
+  for (const auto& v : values)
+    if (!std::isfinite(v.v)) stopOnNonFinite(io, v.name, curvePlace(s.X, s.layer));
   switch (kind) {
     case kStiffClayWet:
     case kStiffClayDry:
@@ -120,7 +128,7 @@ PySoilModel generateCurves(RunState& run) {
   writeUserCurves(scratch, pb.userCurves);
 
   writeSoilReport(io.report, model, units, pb.pyModifiers);
-  CurveFinisher finisher(model, pb.pyModifiers, sigvp, wallLoad, io.report, scratch, units);
+  CurveFinisher finisher(model, pb.pyModifiers, sigvp, wallLoad, io, scratch, units);
 
   for (int L = 0; L < static_cast<int>(model.layers.size()); ++L) {
     PyLayer& layer = model.layers[L];
@@ -133,6 +141,8 @@ PySoilModel generateCurves(RunState& run) {
       double above = 0.0;
       for (int i = 0; i < L; ++i) above += model.layers[i].runningIntegral;
       layer.equivalentDepth = equivalentDepth(model, L, model.curveSoil[first], above);
+      if (!std::isfinite(layer.equivalentDepth))
+        stopOnNonFinite(io, "EQUIVALENT DEPTH", curvePlace(model.curveX[first], L));
       writeEquivalentDepth(io.report, model, L, units);
     }
     switch (layer.kind) {

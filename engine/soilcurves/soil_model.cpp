@@ -61,6 +61,16 @@ void stopOnZeroValue(const Streams& io, const std::string& what, const std::stri
                "DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."});
 }
 
+void stopOnNonFinite(const Streams& io, const std::string& what, const std::string& where) {
+  stopRun(io, {"--------------------WARNING----------------------", "THE " + what + " IS NOT A FINITE NUMBER",
+               where + ".", "THE INPUT VALUES ARE TOO LARGE OR TOO SMALL FOR THE ANALYSIS.",
+               "PLEASE CORRECT THEM AND RUN IT AGAIN.", "-------------------------------------------------"});
+}
+
+std::string curvePlace(double X, int layer) {
+  return "AT X = " + fmt::free(X) + " IN LAYER " + std::to_string(layer + 1);
+}
+
 PySoilModel buildSoilModel(const Problem& problem, double gammaW, const Streams& io) {
   PySoilModel m;
   m.units = problem.control.units;

@@ -30,6 +30,14 @@ struct Streams {
 // ACCORDING TO THE INPUT" and the request to correct it; ends the run.
 [[noreturn]] void stopOnZeroValue(const Streams& io, const std::string& what, const std::string& soil);
 
+// The framed message of a value that overflowed (or became undefined) on its way
+// through the formulas: "THE <what> IS NOT A FINITE NUMBER", where it happened, and the
+// request to correct the input; ends the run.
+[[noreturn]] void stopOnNonFinite(const Streams& io, const std::string& what, const std::string& where);
+
+// "AT X = <X> IN LAYER <layer + 1>" for the messages above.
+std::string curvePlace(double X, int layer);
+
 struct PyLayer {
   int kind = kSoftClay;
   double top = 0, bottom = 0;

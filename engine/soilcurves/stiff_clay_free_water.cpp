@@ -17,6 +17,9 @@ constexpr std::array<double, 6> kAs = {0.0, sp(0.223f), sp(0.46f), sp(0.55f), sp
 }  // namespace
 
 double stiffClayAs(double r) {
+  // Not a number: no table row can be chosen; the curve becomes undefined and the
+  // finishing step stops the run with a message naming it.
+  if (std::isnan(r)) return r;
   if (r <= 0.0) return 0.0;
   if (r >= 5.0) return kAs[4] + sp(0.01f) * (r - 4.0);
   const int i = std::min(static_cast<int>(r), 4);

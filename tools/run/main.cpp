@@ -37,9 +37,11 @@ void print(FILE* f, const QString& text) {
   std::fputc('\n', f);
 }
 
-bool stoppedRun(const tarnel::runner::RunSummary& s) {
-  return !s.finished || s.errorLine.startsWith(QLatin1String("ERROR")) ||
-         s.errorLine.startsWith(QLatin1String("TOO MUCH DATA"));
+// An input error, a value the engine could not carry, an output it could not write, or a
+// plot file that can not be read.
+bool stoppedRun(const tarnel::runner::RunResult& r, const tarnel::runner::RunSummary& s) {
+  return !r.complete() || !s.finished || !s.plotError.isEmpty() ||
+         s.errorLine.startsWith(QLatin1String("ERROR")) || s.errorLine.startsWith(QLatin1String("TOO MUCH DATA"));
 }
 
 // Today's answer for a single file, kept as it was for scripts that read it.
@@ -55,7 +57,8 @@ int runOne(const QString& dataFile, const QString& engineDir) {
   print(stdout, "Run notes: " + QDir::toNativeSeparators(result.notesPath));
   const tarnel::runner::RunSummary summary = tarnel::runner::summarizeRun(result.reportPath, result.plotPath);
   print(stdout, "Summary:   " + summary.oneLine());
-  return stoppedRun(summary) ? 3 : 0;
+  if (!result.incomplete.isEmpty()) print(stderr, "tarnel-run: " + result.incomplete);
+  return stoppedRun(result, summary) ? 3 : 0;
 }
 
 }  // namespace
@@ -145,9 +148,10 @@ int main(int argc, char* argv[]) {
     const tarnel::runner::RunSummary s = tarnel::runner::summarizeRun(r.reportPath, r.plotPath);
     print(stdout, shown + ": " + s.oneLine());
     const bool notClosed = s.errorLine.contains(QLatin1String("NOT CLOSED"));
-    if (stoppedRun(s) || notClosed) {
-      failures << shown + ": " + (s.errorLine.isEmpty() ? QStringLiteral("the report does not reach END OF ANALYSIS")
-                                                        : s.errorLine);
+    if (stoppedRun(r, s) || notClosed) {
+      failures << shown + ": " + (!r.incomplete.isEmpty() ? r.incomplete
+                                  : s.errorLine.isEmpty() ? QStringLiteral("the report does not reach END OF ANALYSIS")
+                                                          : s.errorLine);
       if (code == 0) code = 3;
     }
     if (!summaryFile.isEmpty()) {

@@ -61,6 +61,12 @@ AnalysisRun::Outcome AnalysisRun::execute() {
                           QStringLiteral("Attempt to initialize DLL failed\n") + result.error);
     return Outcome::NotLoaded;
   }
+  // The engine reports nothing through its result: a run that could not write its
+  // outputs, or stopped before its end, must not read as completed.
+  if (!result.incomplete.isEmpty()) {
+    prompts().warning(parent_, QStringLiteral("The analysis did not complete.\n") + result.incomplete);
+    return Outcome::Failed;
+  }
   prompts().information(parent_, QStringLiteral("Computations are completed. Please, check "
                                                 "output file for results or error messages."));
   return Outcome::Completed;

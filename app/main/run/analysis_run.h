@@ -17,6 +17,7 @@ public:
     Refused,    // the checks stopped the run; the engine was not called
     NotLoaded,  // the engine library could not be loaded (or is still loaded)
     Rejected,   // the engine refused the interface version (result 1)
+    Failed,     // the engine ran but left no complete analysis: the plot file is not read
     Completed   // the engine ran; its report says how the analysis went
   };
 

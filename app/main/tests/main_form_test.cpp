@@ -584,6 +584,24 @@ private slots:
     QCOMPARE(env.prompts.openedUrls.last(), QUrl::fromLocalFile(base + ".tn5o"));
   }
 
+  // An output the engine cannot create (here a folder has the report's name) ends the run
+  // with a message naming the file, never with "Computations are completed".
+  void runWhoseReportCannotBeWrittenSaysSo() {
+    TestEnvironment env;
+    const QString path = env.copyIn(exampleFile("cantilever-user-load.tn5d"));
+    QVERIFY(QDir(env.scratch()).mkdir("cantilever-user-load.tn5o"));
+    TMainForm f;
+    f.openFile(path);
+    env.prompts.messages.clear();
+    action(f, "CompRun")->trigger();
+    QCOMPARE(env.prompts.messages.size(), 1);
+    const QString message = env.prompts.messages.last();
+    QVERIFY2(message.startsWith("The analysis did not complete.\n"), qPrintable(message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(env.scratch() + "/cantilever-user-load.tn5o")),
+             qPrintable(message));
+    QVERIFY(!message.contains("Computations are completed"));
+  }
+
   void droppedFileOpensAfterTheSaveQuestion() {
     TestEnvironment env;
     const QString path = env.copyIn(exampleFile("triangular-surcharges.tn5d"));
