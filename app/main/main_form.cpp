@@ -10,6 +10,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/option_coupling.h"
 #include "app/main/stages/stage_manager.h"
+#include "app/results/profile_commands.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -414,9 +415,8 @@ void TMainForm::createToolBar() {
                          toolIcon("output"));
   connect(tbViewOutput_, &QAction::triggered, editOutput_, &QAction::trigger);
   toolBar_->addSeparator();
-  tbSoilProfile_ = button(nullptr, "SpeedSoilProfile", "Profile", "View Soil Profile",
+  tbSoilProfile_ = button(viewGeometry_, "SpeedSoilProfile", "Profile", "View Soil Profile",
                           toolIcon("profile"));
-  tbResultActions_ << tbSoilProfile_;
   tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View", toolIcon("3d"));
   struct Result {
     const char* name;
@@ -492,6 +492,8 @@ void TMainForm::connectDialogs() {
   connect(hub_, &DialogHub::openTableEditor, this,
           [this](const QString& name) { showTableEditor(name); });
   connect(hub_, &DialogHub::closeTableEditor, this, &TMainForm::closeTableEditor);
+  profile_ = new ProfileCommands(mdi_, [this] { return project_.get(); }, this);
+  connect(viewGeometry_, &QAction::triggered, profile_, &ProfileCommands::show);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -562,8 +564,9 @@ void TMainForm::updateCommands() {
   editOutput_->setEnabled(report);
   tbViewOutput_->setEnabled(report);
 
-  // The result charts and views are not part of this program yet: their commands stay off.
-  viewGeometry_->setEnabled(false);
+  // The profile needs only the project, yet it belongs with the results: it opens once a
+  // run has written the plot file. The other charts and views are not there yet.
+  viewGeometry_->setEnabled(named && QFileInfo::exists(withSuffix(file, ".tn5p")));
   view3d_->setEnabled(false);
   for (QAction* a : graphicsActions_) a->setEnabled(false);
   for (QAction* a : tbResultActions_) a->setEnabled(false);

@@ -21,6 +21,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class DialogHub;
+class ProfileCommands;
 class StageManager;
 class TTableForm;
 
@@ -127,6 +128,7 @@ private:
 
   QMdiArea* mdi_ = nullptr;
   DialogHub* hub_ = nullptr;
+  ProfileCommands* profile_ = nullptr;  // the Side View
   StageManager* stages_ = nullptr;
   QLabel* statusText_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -13,10 +13,13 @@ ProfileCommands::ProfileCommands(QMdiArea* mdi, ProjectAccess project, QObject* 
 }
 
 TDlgSideView* ProfileCommands::view() const {
-  return window_ ? qobject_cast<TDlgSideView*>(window_->widget()) : nullptr;
+  if (!window_ || !mdi_->subWindowList().contains(window_)) return nullptr;
+  return qobject_cast<TDlgSideView*>(window_->widget());
 }
 
 void ProfileCommands::show() {
+  // A closed window waits for its deletion outside the area's list: it counts as gone.
+  if (window_ && !mdi_->subWindowList().contains(window_)) window_ = nullptr;
   if (!window_) {
     auto* view = new TDlgSideView(project_);
     window_ = mdi_->addSubWindow(view);
