@@ -109,6 +109,7 @@ class Builder {
     const double toStored = p_.Units == 1 ? 12.0 : 1.0;
     const double slope = p_.BackfillSlope;
     double previousBottom = 0;
+    double textBottom = frame_.top();
     for (int i = 0; i < soil.RowCount(); ++i) {
       const double bottomDepth = RealAt(soil, 1, i).value_or(previousBottom);
       const double topY = previousBottom * toStored + top_;
@@ -140,7 +141,10 @@ class Builder {
         params = &soil.SubTable(2, i);
       } catch (const std::exception&) {
       }
-      const QPointF at(frame_.left() + Px(4), Y(topY) + textGap);
+      // A layer thinner than its two text lines would write over the labels above it:
+      // its labels then start under them.
+      const QPointF at(frame_.left() + Px(4), std::max(Y(topY) + textGap, textBottom));
+      textBottom = at.y() + 2 * k_.lineHeight;
       Text(ProfilePart::SoilName, at, name);
       Text(ProfilePart::SoilParameters, at + QPointF(0, k_.lineHeight), SoilParameterLine(type, params));
     }

@@ -305,6 +305,18 @@ class ProfileModelTest : public QObject {
     QCOMPARE(names[1]->a.y(), PixelY(84) + 2);
   }
 
+  void labelsOfThinLayersStayApart() {
+    auto p = EnglishWall();
+    p->NewSoil().SetReal(1, 0, 10);
+    AddLayer(*p, 4, 10.5, {120, 30});  // 6 in thick: 15 px, less than two text lines
+    AddLayer(*p, 3, 20, {125, 1000});
+    const auto names = Draw(*p).Items(ProfilePart::SoilName);
+    QCOMPARE(names.size(), size_t(3));
+    const double line = ProfileMetrics{}.lineHeight;
+    QCOMPARE(names[1]->a.y(), PixelY(144) + 2);
+    QCOMPARE(names[2]->a.y(), names[1]->a.y() + 2 * line);  // pushed under the thin layer's
+  }
+
   void specifiedDeflectionMarksPointAtTheWall() {
     auto p = EnglishWall();
     p->ApplyRestraints = true;
