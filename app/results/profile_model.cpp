@@ -162,25 +162,28 @@ class Builder {
     out_->push_back(it);
   }
 
+  // The node numbers a table's rows hold in one column.
+  std::vector<int> Nodes(const char* table, int col) const {
+    const TGridTable& t = p_.Table(table);
+    std::vector<int> nodes;
+    for (int r = 0; r < t.RowCount(); ++r)
+      if (const auto node = IntegerAt(t, col, r)) nodes.push_back(*node);
+    return nodes;
+  }
+
   void RestraintMarks() {
-    const TGridTable& t = p_.Table("SoilLayer");
-    for (int r = 0; r < t.RowCount(); ++r) {
-      const auto node = IntegerAt(t, 1, r);
-      if (!node) continue;
-      const double y = Y(NodeY(*node));
-      const double barb = std::round(0.01 * W_);
+    const double barb = std::round(0.01 * W_);
+    for (int node : Nodes("SoilLayer", 1)) {
+      const double y = Y(NodeY(node));
       for (double dy : {0.0, -barb, barb})
         Line(ProfilePart::RestraintMark, X(0.5), y, X(0.52), y + dy);
     }
   }
 
   void ExternalSprings() {
-    const TGridTable& t = p_.Table("PYCurves2");
-    for (int r = 0; r < t.RowCount(); ++r) {
-      const auto node = IntegerAt(t, 0, r);
-      if (!node) continue;
-      const double y = Y(NodeY(*node));
-      const double barb = std::round(0.01 * W_);
+    const double barb = std::round(0.01 * W_);
+    for (int node : Nodes("PYCurves2", 0)) {
+      const double y = Y(NodeY(node));
       Line(ProfilePart::ExternalSpring, X(0.5), y, X(0.45), y);
       // The coil between the two straight pieces, so the mark reads as a spring.
       const double x0 = X(0.45), x1 = X(0.43);
@@ -200,13 +203,11 @@ class Builder {
   }
 
   void LateralSprings() {
-    const TGridTable& t = p_.Table("SoilStrength");
     const double saved = pen_;
     pen_ = 5 * k_.scale;
-    for (int r = 0; r < t.RowCount(); ++r) {
-      const auto node = IntegerAt(t, 1, r);
-      if (!node || NodeY(*node) >= excavation_) continue;
-      const double y = Y(NodeY(*node));
+    for (int node : Nodes("SoilStrength", 1)) {
+      if (NodeY(node) >= excavation_) continue;
+      const double y = Y(NodeY(node));
       Line(ProfilePart::LateralSpring, X(0.5), y, X(0.6), y);
     }
     pen_ = saved;
