@@ -6,6 +6,8 @@
 #include "app/main/tool_icons.h"
 #include "app/main/user_prompts.h"
 #include "app/model/program_data.h"
+#include "app/results/result_charts.h"
+#include "app/results/result_commands.h"
 
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/option_coupling.h"
@@ -81,6 +83,7 @@ TMainForm::TMainForm(QWidget* parent)
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setBackground(QColor(0x80, 0x8c, 0x9a));
   setCentralWidget(mdi_);
+  results_ = new ResultCommands(mdi_, this);
 
   createActions();
   createMenus();
@@ -286,8 +289,9 @@ void TMainForm::createMenus() {
   viewGeometry_ = addAction(computationMenu_, "ViewGeometry", "&View Wall Geometry");
   view3d_ = addAction(computationMenu_, "View3D", "3D View");
 
-  // ---- Graphics (the result charts arrive with the plot-file reader)
+  // ---- Graphics: the result charts, enabled afresh each time the menu opens
   graphicsMenu_ = bar->addMenu(QStringLiteral("&Graphics"));
+  connect(graphicsMenu_, &QMenu::aboutToShow, this, &TMainForm::updateCommands);
   const QList<QPair<QString, QString>> charts = {
       {"Comppy", "p-&y Curves"},
       {"CompDef", "&Deflection vs Depth"},
@@ -301,7 +305,9 @@ void TMainForm::createMenus() {
   for (const auto& [name, text] : charts) {
     if (name == QLatin1String("ExportExcel")) graphicsMenu_->addSeparator();
     graphicsActions_ << addAction(graphicsMenu_, name, text);
+    results_->bind(graphicsActions_.back());
   }
+  exportExcel_ = graphicsActions_.back();
 
   show3dMenu_ = bar->addMenu(QStringLiteral("Show 3DView"));
   show3dMenuAction_ = show3dMenu_->menuAction();
@@ -429,8 +435,10 @@ void TMainForm::createToolBar() {
                           Result{"SpeedButton10", "Shear Diagram", "shear"},
                           Result{"SpeedButton12", "Net Reaction Diagram", "reac"},
                           Result{"SpeedButton19", "DMV Diagrams", "dmv"},
-                          Result{"SpeedButton9", "Pressure Diagram", "press"}})
+                          Result{"SpeedButton9", "Pressure Diagram", "press"}}) {
     tbResultActions_ << button(nullptr, r.name, r.hint, r.hint, toolIcon(r.icon));
+    results_->bind(tbResultActions_.back());
+  }
   toolBar_->addSeparator();
   for (int k = 1; k <= 5; ++k) {
     QAction* a = button(nullptr, QStringLiteral("SpeedStage%1").arg(k),
@@ -564,12 +572,15 @@ void TMainForm::updateCommands() {
   editOutput_->setEnabled(report);
   tbViewOutput_->setEnabled(report);
 
+  // Result charts: a complete reading of the project's own plot file, and data to draw.
+  const QString plotFile = PlotFileFor(file);
+  results_->refresh(plotFile);
+  exportExcel_->setEnabled(results_->charts().ExportEnabled(QFileInfo::exists(plotFile)));
   // The profile needs only the project, yet it belongs with the results: it opens once a
-  // run has written the plot file. The other charts and views are not there yet.
-  viewGeometry_->setEnabled(named && QFileInfo::exists(withSuffix(file, ".tn5p")));
+  // run's plot file has been read. The 3D view is not part of this program yet.
+  viewGeometry_->setEnabled(results_->charts().PlotsLoaded && QFileInfo::exists(plotFile));
   view3d_->setEnabled(false);
-  for (QAction* a : graphicsActions_) a->setEnabled(false);
-  for (QAction* a : tbResultActions_) a->setEnabled(false);
+  tbResultActions_[0]->setEnabled(false);  // 3D View
   show3dMenuAction_->setVisible(false);
 
   rebuildRecentMenu();
@@ -718,6 +729,7 @@ bool TMainForm::newProject() {
   closeAllChildren();
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
+  results_->projectOpened(QString(), *project_);  // a new project has no results
   projectReplaced();
   return true;
 }
@@ -770,6 +782,8 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
 
   // A staged project is edited stage by stage: cut the file into its stage files.
   if (project_->StageCount > 1) stages_->openStaged(layoutCode);
+  // The results of the file's last run, when it left a plot file.
+  results_->projectOpened(PlotFileFor(full), *project_);
   projectReplaced();
 }
 
@@ -1022,10 +1036,17 @@ void TMainForm::runAnalysis() {
   const bool saved = save();
   if (!saved || QString::fromStdString(project_->FileName) == kNewName) return;
   const AnalysisRun::Outcome outcome = AnalysisRun(*project_, this).execute();
-  if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected) {
-    // The result charts read the plot file once they are part of the program; until then
-    // the report, run notes and input text are what the run offers.
-    closeAllChildren();
+  if (outcome == AnalysisRun::Outcome::Completed) {
+    const QString plotFile = PlotFileFor(QString::fromStdString(project_->FileName));
+    if (QFileInfo::exists(plotFile)) LoadPlotFile(plotFile, true);
   }
+  if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected)
+    closeAllChildren();
   updateCommands();
 }
+
+bool TMainForm::LoadPlotFile(const QString& fileName, bool reportErrors) {
+  return results_->LoadPlotFile(fileName, *project_, reportErrors, this);
+}
+
+ResultCharts& TMainForm::resultCharts() const { return results_->charts(); }

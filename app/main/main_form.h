@@ -22,6 +22,8 @@ class QToolBar;
 class QToolButton;
 class DialogHub;
 class ProfileCommands;
+class ResultCommands;
+class ResultCharts;
 class StageManager;
 class TTableForm;
 
@@ -64,6 +66,11 @@ public:
   bool maybeSave();
 
   void runAnalysis();
+  // Reads the project's plot file into the result charts (with `reportErrors` a damaged
+  // file is announced); true when the whole file was read.
+  bool LoadPlotFile(const QString& fileName, bool reportErrors);
+  ResultCharts& resultCharts() const;
+  ResultCommands* resultCommands() const { return results_; }
   // Opens a text file in the configured editor (or the desktop's text editor).
   void openInTextEditor(const QString& path);
 
@@ -130,6 +137,7 @@ private:
   DialogHub* hub_ = nullptr;
   ProfileCommands* profile_ = nullptr;  // the Side View
   StageManager* stages_ = nullptr;
+  ResultCommands* results_ = nullptr;
   QLabel* statusText_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QHash<QString, QPointer<QMdiSubWindow>> editors_;  // by table key
@@ -162,8 +170,9 @@ private:
   QAction* copyPreviousStage_;
   // Computation
   QAction *compRun_, *editInput_, *editNotes_, *editOutput_, *viewGeometry_, *view3d_;
-  // Graphics and 3D display switches (filled by the result views)
+  // Graphics and 3D display switches
   QList<QAction*> graphicsActions_;
+  QAction* exportExcel_ = nullptr;
   // Window
   QAction *windowCascade_, *windowArrange_;
   // Help
