@@ -14,6 +14,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/option_coupling.h"
 #include "app/main/stages/stage_manager.h"
+#include "app/results/profile_commands.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -433,9 +434,8 @@ void TMainForm::createToolBar() {
                          toolIcon("output"));
   connect(tbViewOutput_, &QAction::triggered, editOutput_, &QAction::trigger);
   toolBar_->addSeparator();
-  tbSoilProfile_ = button(nullptr, "SpeedSoilProfile", "Profile", "View Soil Profile",
+  tbSoilProfile_ = button(viewGeometry_, "SpeedSoilProfile", "Profile", "View Soil Profile",
                           toolIcon("profile"));
-  tbResultActions_ << tbSoilProfile_;
   tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View", toolIcon("3d"));
   struct Result {
     const char* name;
@@ -513,6 +513,8 @@ void TMainForm::connectDialogs() {
   connect(hub_, &DialogHub::openTableEditor, this,
           [this](const QString& name) { showTableEditor(name); });
   connect(hub_, &DialogHub::closeTableEditor, this, &TMainForm::closeTableEditor);
+  profile_ = new ProfileCommands(mdi_, [this] { return project_.get(); }, this);
+  connect(viewGeometry_, &QAction::triggered, profile_, &ProfileCommands::show);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -587,10 +589,11 @@ void TMainForm::updateCommands() {
   const QString plotFile = PlotFileFor(file);
   results_->refresh(plotFile);
   exportExcel_->setEnabled(results_->charts().ExportEnabled(QFileInfo::exists(plotFile)));
-  // The profile and 3D views are not part of this program yet: their commands stay off.
-  viewGeometry_->setEnabled(false);
+  // The profile needs only the project, yet it belongs with the results: it opens once a
+  // run's plot file has been read. The 3D view is not part of this program yet.
+  viewGeometry_->setEnabled(results_->charts().PlotsLoaded && QFileInfo::exists(plotFile));
   view3d_->setEnabled(false);
-  for (QAction* a : {tbResultActions_[0], tbResultActions_[1]}) a->setEnabled(false);
+  tbResultActions_[0]->setEnabled(false);  // 3D View
   show3dMenuAction_->setVisible(false);
 
   rebuildRecentMenu();

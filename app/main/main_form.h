@@ -21,6 +21,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class DialogHub;
+class ProfileCommands;
 class ResultCommands;
 class ResultCharts;
 class StageManager;
@@ -142,6 +143,7 @@ private:
   QMdiArea* mdi_ = nullptr;
   QPointer<QWidget> helpWindow_;
   DialogHub* hub_ = nullptr;
+  ProfileCommands* profile_ = nullptr;  // the Side View
   StageManager* stages_ = nullptr;
   ResultCommands* results_ = nullptr;
   QLabel* statusText_ = nullptr;

@@ -15,6 +15,7 @@
 #endif
 
 #include "app/results/chart_picture.h"
+#include "app/results/profile_picture.h"
 #include "app/results/result_charts.h"
 #include "app/results/tool_plot_reading.h"
 
@@ -24,6 +25,7 @@ constexpr const char* kUsage =
     "usage: tarnel-plot FILE.tn5p (--chart NAME --out PICTURE | --all DIR [--format EXT])\n"
     "                   [--data FILE.tn5d] [--width IN] [--height IN] [--ppi N] [--layers]\n"
     "                   [--title TEXT]\n"
+    "       tarnel-plot FILE.tn5d --view profile --out PICTURE [--width IN] [--height IN] [--ppi N]\n"
     "  NAME: py, deflection, moment, shear, reaction, dms, pressure, combined\n"
     "  PICTURE: a .png, .bmp, .svg or .pdf file; EXT for --all: png (default), bmp, svg, pdf\n"
     "  defaults: --width 6 --height 4 --ppi 72 (the program's Save To Disk)";
@@ -40,7 +42,7 @@ int usage(const QString& problem) {
 }
 
 struct Options {
-  QString plotFile, dataFile, chart, out, allDir, format = QStringLiteral("png"), title;
+  QString plotFile, dataFile, chart, out, allDir, format = QStringLiteral("png"), title, view;
   double width = 6, height = 4;
   int ppi = 72;
   bool layers = false;
@@ -57,6 +59,24 @@ bool number(const QString& name, const QString& text, double lo, double hi, doub
   }
   *value = v;
   return true;
+}
+
+// --view profile: the Side View of the data file given in place of the plot file.
+int drawView(const Options& o) {
+  if (o.view != QLatin1String("profile")) return usage(QStringLiteral("no view is called \"%1\"").arg(o.view));
+  if (o.out.isEmpty() || !o.chart.isEmpty() || !o.allDir.isEmpty())
+    return usage(QStringLiteral("--view goes with --out only"));
+  tarnel::model::TProgramData project;
+  const auto read = QFileInfo(o.plotFile).isFile()
+                        ? project.CreateFromFile(QDir::toNativeSeparators(o.plotFile).toStdString(), 0)
+                        : tarnel::model::FileResult::Fail("no such data file");
+  QString error = QString::fromStdString(read.message).replace(QLatin1Char('\n'), QLatin1String(": "));
+  if (read.ok && WriteProfilePicture(project, o.out, o.width, o.height, o.ppi, &error)) {
+    print(stdout, QDir::toNativeSeparators(o.out));
+    return 0;
+  }
+  print(stderr, QStringLiteral("tarnel-plot: %1: %2").arg(read.ok ? o.out : o.plotFile, error));
+  return 2;
 }
 
 }  // namespace
@@ -96,6 +116,8 @@ int main(int argc, char* argv[]) {
       return usage(a + QStringLiteral(" needs a value"));
     } else if (a == QLatin1String("--chart")) {
       o.chart = value();
+    } else if (a == QLatin1String("--view")) {
+      o.view = value();
     } else if (a == QLatin1String("--out")) {
       o.out = value();
     } else if (a == QLatin1String("--all")) {
@@ -120,6 +142,7 @@ int main(int argc, char* argv[]) {
     }
   }
   if (o.plotFile.isEmpty()) return usage(QStringLiteral("no plot file given"));
+  if (!o.view.isEmpty()) return drawView(o);
   if (o.allDir.isEmpty() == (o.chart.isEmpty() && o.out.isEmpty()))
     return usage(QStringLiteral("give either --chart and --out, or --all"));
   if (o.allDir.isEmpty() && (o.chart.isEmpty() || o.out.isEmpty()))

@@ -146,6 +146,61 @@ private slots:
     QVERIFY(QDir(dir.path()).entryList({QStringLiteral("*.png")}).isEmpty());
   }
 
+  void profileViewOfEveryExample() {
+    QTemporaryDir dir;
+    const QDir examples(QStringLiteral(TARNEL_EXAMPLES_DIR));
+    for (const QString& name : examples.entryList({QStringLiteral("*.tn5d")}, QDir::Files)) {
+      const QString out = dir.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"));
+      const Outcome o = plot({examples.filePath(name), QStringLiteral("--view"), QStringLiteral("profile"),
+                              QStringLiteral("--out"), out, QStringLiteral("--width"), QStringLiteral("8"),
+                              QStringLiteral("--height"), QStringLiteral("6"), QStringLiteral("--ppi"),
+                              QStringLiteral("100")});
+      QVERIFY2(o.code == 0, qPrintable(name + QLatin1String(": ") + o.err));
+      const QImage image(out);
+      QCOMPARE(image.size(), QSize(800, 600));
+      const double ink = inkShare(image);
+      QVERIFY2(ink > 0.005 && ink < 0.2, qPrintable(name + QStringLiteral(" ink %1").arg(ink)));
+    }
+    for (const char* type : {"svg", "pdf", "bmp"}) {
+      const QString out = dir.filePath(QStringLiteral("wall.") + QLatin1String(type));
+      QCOMPARE(plot({examples.filePath(QStringLiteral("weak-rock-socket.tn5d")), QStringLiteral("--view"),
+                     QStringLiteral("profile"), QStringLiteral("--out"), out})
+                   .code,
+               0);
+      QVERIFY(QFileInfo(out).size() > 100);
+    }
+  }
+
+  void profileViewRefusesBadInput_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("unknown view") << QStringList{"--view", "plan", "--out", "p.png"} << 1 << "no view is called";
+    QTest::newRow("no picture") << QStringList{"--view", "profile"} << 1 << "--view goes with --out";
+    QTest::newRow("picture type") << QStringList{"--view", "profile", "--out", "p.gif"} << 2 << "Unknown picture type";
+    QTest::newRow("no data file") << QStringList{"missing.tn5d", "--view", "profile", "--out", "p.png"} << 2
+                                  << "no such data file";
+    QTest::newRow("damaged") << QStringList{"bad.tn5d", "--view", "profile", "--out", "p.png"} << 2 << "Error on Line";
+  }
+  void profileViewRefusesBadInput() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, says);
+    QTemporaryDir dir;
+    QFile bad(dir.filePath(QStringLiteral("bad.tn5d")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("Damaged wall\n1 0 1 0 x\n");
+    bad.close();
+    QString data = QStringLiteral(TARNEL_EXAMPLES_DIR) + QStringLiteral("/weak-rock-socket.tn5d");
+    if (args.first().endsWith(QLatin1String(".tn5d"))) data = dir.filePath(args.takeFirst());
+    for (QString& a : args)
+      if (a.contains(QLatin1Char('.'))) a = dir.filePath(a);
+    const Outcome o = plot(QStringList{data} + args);
+    QCOMPARE(o.code, code);
+    QVERIFY2(o.err.contains(says), qPrintable(o.err));
+    QVERIFY(QDir(dir.path()).entryList({QStringLiteral("p.*")}).isEmpty());
+  }
+
   void usageLine() {
     const Outcome o = plot({});
     QCOMPARE(o.code, 1);
