@@ -99,10 +99,11 @@ struct Builder {
   void WaterPlane(double depth, double x0, double x1, float markAlpha) {
     if (depth < 0 || depth > x.depthExtent) return;
     const double a = x.halfAlong;
-    const double thin = x.depthExtent / 500;
-    m.blocks.push_back(Box(Element::Water, x0, x1, -a, a, -depth - thin, -depth, kWaterBlue, kWaterBlue, 0.75f));
+    Block plane = Box(Element::Water, x0, x1, -a, a, -depth, -depth, kWaterBlue, kWaterBlue, 0.75f);
+    plane.flat = true;
+    m.blocks.push_back(plane);
     // Water-table marks: small pyramids standing on their apex on the plane.
-    const double mark = std::min(std::abs(x1 - x0), 2 * a) / 12;
+    const double mark = std::min(std::abs(x1 - x0), 2 * a) / 16;
     for (int i = 0; i < 5; ++i) {
       for (int j = 0; j < 5; ++j) {
         const double cx = x0 + (x1 - x0) * (i + 0.5) / 5;

@@ -57,6 +57,7 @@ struct Block {
   float faceAlpha = 1;
   float edgeAlpha = 1;
   bool filled = true;
+  bool flat = false;  // a plane: only the high face and its four edges are drawn
   QVector3D Centre() const;
 };
 

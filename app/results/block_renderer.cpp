@@ -52,6 +52,7 @@ void Faces(QOpenGLFunctions_1_1* gl, const BlockModel& m, bool transparent) {
   for (const Block& b : m.blocks) {
     if (!b.filled || (b.faceAlpha < 0.999f) != transparent) continue;
     for (const auto& f : kFaces) {
+      if (b.flat && f != kFaces[1]) continue;
       Colour(gl, b.faceColour, b.faceAlpha, Shade(b.corners[f[0]], b.corners[f[1]], b.corners[f[2]]));
       for (int k : f) Vertex(gl, b.corners[k]);
     }
@@ -92,6 +93,7 @@ void Edges(QOpenGLFunctions_1_1* gl, const BlockModel& m) {
   for (const Block& b : m.blocks) {
     Colour(gl, b.edgeColour, b.edgeAlpha);
     for (const auto& e : kEdges) {
+      if (b.flat && e[0] < 4) continue;
       Vertex(gl, b.corners[e[0]]);
       Vertex(gl, b.corners[e[1]]);
     }

@@ -225,6 +225,8 @@ void BlockModelTest::waterPlanesAndMarks() {
   const auto water = BlocksOf(m, Element::Water);
   QCOMPARE(water.size(), std::size_t(2));
   QCOMPARE(MaxOf(*water[0], 2), -2.0f);
+  QCOMPARE(MinOf(*water[0], 2), -2.0f);
+  QVERIFY(water[0]->flat);
   QVERIFY(MaxOf(*water[0], 0) < 0);  // backfill side
   QCOMPARE(MaxOf(*water[1], 2), -5.0f);
   QVERIFY(MinOf(*water[1], 0) > 0);  // excavation side
