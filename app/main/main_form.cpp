@@ -10,6 +10,7 @@
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/option_coupling.h"
 #include "app/main/stages/stage_manager.h"
+#include "app/results/view3d_commands.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -84,6 +85,12 @@ TMainForm::TMainForm(QWidget* parent)
   createActions();
   createMenus();
   createToolBar();
+  view3dCommands_ = new View3DCommands(mdi_, [this] { return project_.get(); },
+                                       []() -> const TGraphPlot* { return nullptr; }, this);
+  view3dCommands_->addMenuItems(show3dMenu_);
+  view3dCommands_->addToolButtons(toolBar_);
+  connect(view3d_, &QAction::triggered, view3dCommands_, &View3DCommands::open);
+  connect(view3dCommands_, &View3DCommands::openChanged, this, &TMainForm::updateCommands);
   createStatusBar();
   connectDialogs();
 
@@ -303,14 +310,7 @@ void TMainForm::createMenus() {
   }
 
   show3dMenu_ = bar->addMenu(QStringLiteral("Show 3DView"));
-  show3dMenuAction_ = show3dMenu_->menuAction();
-  for (const char* item : {"Wall", "Soil Layers", "Water Level", "Uniform Load at Backfill",
-                           "Additional Surcharge", "Concentrated Loads", "Tie Backs",
-                           "Boundary Conditions", "Lateral Springs", "Deformed Shape"}) {
-    QAction* a = show3dMenu_->addAction(QString::fromLatin1(item));
-    a->setCheckable(true);
-    a->setChecked(true);
-  }
+  show3dMenuAction_ = show3dMenu_->menuAction();  // filled by the 3-D View's commands
 
   // ---- Window
   windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
@@ -417,7 +417,7 @@ void TMainForm::createToolBar() {
   tbSoilProfile_ = button(nullptr, "SpeedSoilProfile", "Profile", "View Soil Profile",
                           toolIcon("profile"));
   tbResultActions_ << tbSoilProfile_;
-  tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View", toolIcon("3d"));
+  button(view3d_, "Speed3D", "3D", "3D View", toolIcon("3d"));
   struct Result {
     const char* name;
     const char* hint;
@@ -474,6 +474,7 @@ void TMainForm::connectDialogs() {
   connect(hub_, &DialogHub::projectChanged, this, [this] {
     setCaption();
     refreshEditors();
+    view3dCommands_->refresh();
     updateCommands();
   });
   auto stagesChanged = [this] {
@@ -564,10 +565,10 @@ void TMainForm::updateCommands() {
 
   // The result charts and views are not part of this program yet: their commands stay off.
   viewGeometry_->setEnabled(false);
-  view3d_->setEnabled(false);
   for (QAction* a : graphicsActions_) a->setEnabled(false);
   for (QAction* a : tbResultActions_) a->setEnabled(false);
-  show3dMenuAction_->setVisible(false);
+  view3d_->setEnabled(true);
+  if (view3dCommands_) view3dCommands_->updateCommands();
 
   rebuildRecentMenu();
 }
@@ -1024,5 +1025,6 @@ void TMainForm::runAnalysis() {
     // the report, run notes and input text are what the run offers.
     closeAllChildren();
   }
+  view3dCommands_->refresh();
   updateCommands();
 }

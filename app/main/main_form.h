@@ -23,6 +23,7 @@ class QToolButton;
 class DialogHub;
 class StageManager;
 class TTableForm;
+class View3DCommands;
 
 namespace tarnel::model {
 class TProgramData;
@@ -128,6 +129,7 @@ private:
   QMdiArea* mdi_ = nullptr;
   DialogHub* hub_ = nullptr;
   StageManager* stages_ = nullptr;
+  View3DCommands* view3dCommands_ = nullptr;  // the 3-D View and its menu and buttons
   QLabel* statusText_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QHash<QString, QPointer<QMdiSubWindow>> editors_;  // by table key

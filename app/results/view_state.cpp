@@ -83,9 +83,9 @@ ViewState Dragged(const Drag& drag, QPoint now, bool shift, QSize window, double
 }
 
 bool ZoomWindow(ViewState& v, const QRect& r, QSize window, double s0, const ModelExtent& extent) {
-  const QRect n = r.normalized();
-  if (n.width() <= 0 || n.height() <= 0 || r.width() == 0 || r.height() == 0) return false;
-  const QPointF centre = QRectF(n).center();
+  const QRectF n = QRectF(r).normalized();
+  if (n.width() <= 0 || n.height() <= 0) return false;
+  const QPointF centre = n.center();
   const QPointF offset(centre.x() - window.width() / 2.0, -(centre.y() - window.height() / 2.0));
   const double s = s0 * v.zoom;
   v.pan -= ToModel(ModelView(v, s0, extent), QVector3D(offset.x(), offset.y(), 0)) / static_cast<float>(s * s);
