@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake g++ ninja-build ccache pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins libxlsxwriter-dev libminizip-dev
-          xvfb xauth libgl1-mesa-dri libgl-dev)
+          xvfb xauth libgl1-mesa-dri libgl-dev
+          fonts-liberation)  # the charts' Times New Roman resolves to its metric twin
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,6 +11,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/results/t_line.h"
@@ -97,8 +98,13 @@ class TGraphPlot {
   // Marker kind of line i: (i mod 10) + 1.
   static int MarkerKind(int line) { return line % 10 + 1; }
 
+  // Tells a chart window whether the chart still exists: the owner's members (the charts)
+  // are destroyed before its child widgets (the windows).
+  std::weak_ptr<const int> Alive() const { return alive_; }
+
  private:
   std::array<std::vector<TLine>, 4> lists_;
+  std::shared_ptr<const int> alive_ = std::make_shared<const int>(0);
   int units_ = 1;
 };
 
