@@ -189,7 +189,7 @@ QMatrix4x4 BlockRenderer::Paint(QOpenGLFunctions_1_1* gl, const BlockModel& m, c
   }
   gl->glEnd();
   gl->glLineWidth(1);
-  gl->glEnable(GL_DEPTH_TEST);
+  gl->glDisable(GL_DEPTH_TEST);
   return projection * modelView;
 }
 

@@ -47,14 +47,12 @@ class TglWindow : public QOpenGLWidget {
       renderer_.Compile(gl_, owner_->model_);
       dirty_ = false;
     }
-    const QMatrix4x4 clip = renderer_.Paint(gl_, owner_->model_, owner_->view_, size(), owner_->s0_);
-    QPainter painter(this);
-    BlockRenderer::PaintLabels(painter, owner_->model_, clip, size(), AxisLength(owner_->s0_, owner_->view_.zoom));
-    if (!owner_->rubberBand_.isNull()) {
-      painter.setPen(QPen(QColor(0, 160, 0), 1));
-      painter.setBrush(Qt::NoBrush);
-      painter.drawRect(owner_->rubberBand_.normalized());
-    }
+    clip_ = renderer_.Paint(gl_, owner_->model_, owner_->view_, size(), owner_->s0_);
+    overlay_->update();
+  }
+  void resizeEvent(QResizeEvent* e) override {
+    QOpenGLWidget::resizeEvent(e);
+    overlay_->resize(size());
   }
   void mousePressEvent(QMouseEvent* e) override { owner_->mousePress(e); }
   void mouseMoveEvent(QMouseEvent* e) override { owner_->mouseMove(e); }
@@ -68,7 +66,35 @@ class TglWindow : public QOpenGLWidget {
     doneCurrent();
     gl_ = nullptr;
   }
+  // The text and the zoom window, painted by the raster engine on a see-through child over
+  // the GL picture: a QPainter on the GL surface itself lost its output to the next frame's
+  // clear under Mesa.
+  class Overlay : public QWidget {
+   public:
+    explicit Overlay(TglWindow* gl) : QWidget(gl), gl_(gl) {
+      setAttribute(Qt::WA_TransparentForMouseEvents);
+      setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+   protected:
+    void paintEvent(QPaintEvent*) override {
+      TDlgBlock* o = gl_->owner_;
+      QPainter painter(this);
+      BlockRenderer::PaintLabels(painter, o->model_, gl_->clip_, size(), AxisLength(o->s0_, o->view_.zoom));
+      if (!o->rubberBand_.isNull()) {
+        painter.setPen(QPen(QColor(0, 160, 0), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(o->rubberBand_.normalized());
+      }
+    }
+
+   private:
+    TglWindow* gl_;
+  };
+
   TDlgBlock* owner_;
+  Overlay* overlay_ = new Overlay(this);
+  QMatrix4x4 clip_;
   QOpenGLFunctions_1_1* gl_ = nullptr;
   BlockRenderer renderer_;
   bool dirty_ = true;

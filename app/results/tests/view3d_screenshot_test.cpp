@@ -2,12 +2,16 @@
 // wall at two factors with the undeformed outline, drawn offscreen through OpenGL and written
 // to TARNEL_SCREENSHOT_DIR/view3d. Needs a display with OpenGL (xvfb-run with Mesa); where
 // none can be made the test says so and checks that the failure is reported, not a crash.
+#include <QCheckBox>
 #include <QDir>
+#include <QOpenGLWidget>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/model/program_data.h"
+#include "app/results/deformed_shape_dialog.h"
+#include "app/results/dlg_block.h"
 #include "app/results/picture_3d.h"
 #include "app/results/result_charts.h"
 #include "app/runner/engine_runner.h"
@@ -44,6 +48,7 @@ class View3DScreenshotTest : public QObject {
   void everyExample_data();
   void everyExample();
   void deformedShapeAtTwoFactors();
+  void windowDraggedWithTheMouse();
 
  private:
   bool gl_ = false;
@@ -111,6 +116,39 @@ void View3DScreenshotTest::deformedShapeAtTwoFactors() {
     QString error;
     QVERIFY2(Write3DPicture(project, &charts.pltDef(), o, path, &error), qPrintable(error));
   }
+}
+
+// The window itself: rotated and zoomed with the mouse tools, then its GL surface grabbed.
+void View3DScreenshotTest::windowDraggedWithTheMouse() {
+  if (!gl_) QSKIP("no OpenGL on this display");
+  TProgramData project;
+  ResultCharts charts;
+  QVERIFY(RunExample(QStringLiteral("anchored-wall-tieback-ei.tn5d"), work_.path(), project, charts));
+  TDlgBlock view([&] { return &project; }, [&]() -> const TGraphPlot* { return &charts.pltDef(); });
+  view.resize(1000, 700);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  QVERIFY(view.hasOpenGL());
+  auto* surface = view.findChild<QOpenGLWidget*>();
+  QVERIFY(surface);
+  view.setTool(tarnel::view3d::MouseTool::Rotate);
+  QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
+  QTest::mouseMove(surface, QPoint(420, 420));
+  QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(420, 420));
+  QVERIFY(view.view().angles != QVector3D());
+  view.setTool(tarnel::view3d::MouseTool::Zoom);
+  QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 400));
+  QTest::mouseMove(surface, QPoint(500, 560));
+  QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(500, 560));
+  QVERIFY(view.view().zoom < 1);
+  view.grab().save(ShotDir() + QStringLiteral("/window-anchored-wall.png"));
+  // The deformed shape through the dialog, the straight wall as an outline.
+  TDlgDeformedShape* d = view.showDeformedShape();
+  d->deformedBox()->click();
+  d->undeformedBox()->click();
+  for (int k = 0; k < 3; ++k) d->stepFactor(true);  // 1 -> 4
+  QCOMPARE(view.deformed().factor, 4.0);
+  view.grab().save(ShotDir() + QStringLiteral("/window-anchored-wall-deformed.png"));
 }
 
 QTEST_MAIN(View3DScreenshotTest)
