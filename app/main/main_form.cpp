@@ -6,6 +6,8 @@
 #include "app/main/tool_icons.h"
 #include "app/main/user_prompts.h"
 #include "app/model/program_data.h"
+#include "app/results/result_charts.h"
+#include "app/results/result_commands.h"
 
 #include "app/main/dialogs/dialog_hub.h"
 #include "app/main/dialogs/option_coupling.h"
@@ -81,12 +83,14 @@ TMainForm::TMainForm(QWidget* parent)
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setBackground(QColor(0x80, 0x8c, 0x9a));
   setCentralWidget(mdi_);
+  results_ = new ResultCommands(mdi_, this);
 
   createActions();
   createMenus();
   createToolBar();
   view3dCommands_ = new View3DCommands(mdi_, [this] { return project_.get(); },
-                                       []() -> const TGraphPlot* { return nullptr; }, this);
+                                       [this]() -> const TGraphPlot* { return &results_->charts().pltDef(); },
+                                       this);
   view3dCommands_->addMenuItems(show3dMenu_);
   view3dCommands_->addToolButtons(toolBar_);
   connect(view3d_, &QAction::triggered, view3dCommands_, &View3DCommands::open);
@@ -292,8 +296,9 @@ void TMainForm::createMenus() {
   viewGeometry_ = addAction(computationMenu_, "ViewGeometry", "&View Wall Geometry");
   view3d_ = addAction(computationMenu_, "View3D", "3D View");
 
-  // ---- Graphics (the result charts arrive with the plot-file reader)
+  // ---- Graphics: the result charts, enabled afresh each time the menu opens
   graphicsMenu_ = bar->addMenu(QStringLiteral("&Graphics"));
+  connect(graphicsMenu_, &QMenu::aboutToShow, this, &TMainForm::updateCommands);
   const QList<QPair<QString, QString>> charts = {
       {"Comppy", "p-&y Curves"},
       {"CompDef", "&Deflection vs Depth"},
@@ -307,7 +312,9 @@ void TMainForm::createMenus() {
   for (const auto& [name, text] : charts) {
     if (name == QLatin1String("ExportExcel")) graphicsMenu_->addSeparator();
     graphicsActions_ << addAction(graphicsMenu_, name, text);
+    results_->bind(graphicsActions_.back());
   }
+  exportExcel_ = graphicsActions_.back();
 
   show3dMenu_ = bar->addMenu(QStringLiteral("Show 3DView"));
   show3dMenuAction_ = show3dMenu_->menuAction();  // filled by the 3-D View's commands
@@ -429,8 +436,10 @@ void TMainForm::createToolBar() {
                           Result{"SpeedButton10", "Shear Diagram", "shear"},
                           Result{"SpeedButton12", "Net Reaction Diagram", "reac"},
                           Result{"SpeedButton19", "DMV Diagrams", "dmv"},
-                          Result{"SpeedButton9", "Pressure Diagram", "press"}})
+                          Result{"SpeedButton9", "Pressure Diagram", "press"}}) {
     tbResultActions_ << button(nullptr, r.name, r.hint, r.hint, toolIcon(r.icon));
+    results_->bind(tbResultActions_.back());
+  }
   toolBar_->addSeparator();
   for (int k = 1; k <= 5; ++k) {
     QAction* a = button(nullptr, QStringLiteral("SpeedStage%1").arg(k),
@@ -563,10 +572,13 @@ void TMainForm::updateCommands() {
   editOutput_->setEnabled(report);
   tbViewOutput_->setEnabled(report);
 
-  // The result charts and views are not part of this program yet: their commands stay off.
+  // Result charts: a complete reading of the project's own plot file, and data to draw.
+  const QString plotFile = PlotFileFor(file);
+  results_->refresh(plotFile);
+  exportExcel_->setEnabled(results_->charts().ExportEnabled(QFileInfo::exists(plotFile)));
+  // The profile view is not part of this program yet: its commands stay off.
   viewGeometry_->setEnabled(false);
-  for (QAction* a : graphicsActions_) a->setEnabled(false);
-  for (QAction* a : tbResultActions_) a->setEnabled(false);
+  tbSoilProfile_->setEnabled(false);
   view3d_->setEnabled(true);
   if (view3dCommands_) view3dCommands_->updateCommands();
 
@@ -716,6 +728,7 @@ bool TMainForm::newProject() {
   closeAllChildren();
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
+  results_->projectOpened(QString(), *project_);  // a new project has no results
   projectReplaced();
   return true;
 }
@@ -768,6 +781,8 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
 
   // A staged project is edited stage by stage: cut the file into its stage files.
   if (project_->StageCount > 1) stages_->openStaged(layoutCode);
+  // The results of the file's last run, when it left a plot file.
+  results_->projectOpened(PlotFileFor(full), *project_);
   projectReplaced();
 }
 
@@ -1020,11 +1035,18 @@ void TMainForm::runAnalysis() {
   const bool saved = save();
   if (!saved || QString::fromStdString(project_->FileName) == kNewName) return;
   const AnalysisRun::Outcome outcome = AnalysisRun(*project_, this).execute();
-  if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected) {
-    // The result charts read the plot file once they are part of the program; until then
-    // the report, run notes and input text are what the run offers.
-    closeAllChildren();
+  if (outcome == AnalysisRun::Outcome::Completed) {
+    const QString plotFile = PlotFileFor(QString::fromStdString(project_->FileName));
+    if (QFileInfo::exists(plotFile)) LoadPlotFile(plotFile, true);
   }
+  if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected)
+    closeAllChildren();
   view3dCommands_->refresh();
   updateCommands();
 }
+
+bool TMainForm::LoadPlotFile(const QString& fileName, bool reportErrors) {
+  return results_->LoadPlotFile(fileName, *project_, reportErrors, this);
+}
+
+ResultCharts& TMainForm::resultCharts() const { return results_->charts(); }

@@ -21,6 +21,8 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class DialogHub;
+class ResultCommands;
+class ResultCharts;
 class StageManager;
 class TTableForm;
 class View3DCommands;
@@ -64,6 +66,11 @@ public:
   bool maybeSave();
 
   void runAnalysis();
+  // Reads the project's plot file into the result charts (with `reportErrors` a damaged
+  // file is announced); true when the whole file was read.
+  bool LoadPlotFile(const QString& fileName, bool reportErrors);
+  ResultCharts& resultCharts() const;
+  ResultCommands* resultCommands() const { return results_; }
   // Opens a text file in the configured editor (or the desktop's text editor).
   void openInTextEditor(const QString& path);
 
@@ -129,6 +136,7 @@ private:
   QMdiArea* mdi_ = nullptr;
   DialogHub* hub_ = nullptr;
   StageManager* stages_ = nullptr;
+  ResultCommands* results_ = nullptr;
   View3DCommands* view3dCommands_ = nullptr;  // the 3-D View and its menu and buttons
   QLabel* statusText_ = nullptr;
   QToolBar* toolBar_ = nullptr;
@@ -162,8 +170,9 @@ private:
   QAction* copyPreviousStage_;
   // Computation
   QAction *compRun_, *editInput_, *editNotes_, *editOutput_, *viewGeometry_, *view3d_;
-  // Graphics and 3D display switches (filled by the result views)
+  // Graphics and 3D display switches
   QList<QAction*> graphicsActions_;
+  QAction* exportExcel_ = nullptr;
   // Window
   QAction *windowCascade_, *windowArrange_;
   // Help

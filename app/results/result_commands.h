@@ -1,0 +1,46 @@
+// The result-chart commands of the main window: the Graphics items and the chart buttons
+// are bound here by their object names, enabled by one rule, and open the charts' windows.
+// The main window owns one and only forwards to it, so the same charts and reader serve
+// the program and the command-line tools.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include "app/results/result_charts.h"
+
+class QAction;
+class QMdiArea;
+class QWidget;
+
+class ResultCommands : public QObject {
+  Q_OBJECT
+ public:
+  ResultCommands(QMdiArea* area, QObject* parent = nullptr);
+
+  ResultCharts& charts() { return charts_; }
+  const ResultCharts& charts() const { return charts_; }
+
+  // Takes a command whose object name is a chart's Graphics item or tool button (see
+  // ChartTable) and opens that chart when triggered; other names are left alone.
+  void bind(QAction* action);
+
+  // Reads the plot file into the charts; with `reportErrors` a reading that fails tells the
+  // user "An error occured in running the main program.". Returns what was read whole.
+  bool LoadPlotFile(const QString& plotFile, const tarnel::model::TProgramData& project,
+                    bool reportErrors, QWidget* parent);
+  // The project changed without a run: its own plot file, when there is one, is read
+  // silently; otherwise the charts of the project before are not offered.
+  void projectOpened(const QString& plotFile, const tarnel::model::TProgramData& project);
+
+  // Enables every bound command for the plot file that belongs to the project now.
+  void refresh(const QString& plotFile);
+  // Opens (or brings forward) a chart's window.
+  void show(ChartId id);
+
+ private:
+  ResultCharts charts_;
+  QMdiArea* area_;
+  QList<QPair<QPointer<QAction>, ChartId>> bound_;
+};
