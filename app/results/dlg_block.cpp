@@ -1,5 +1,6 @@
 #include "app/results/dlg_block.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
@@ -102,6 +103,11 @@ class TglWindow : public QOpenGLWidget {
 
 bool OpenGLAvailable() {
   static const bool available = [] {
+    // The window-less platforms may still make a context (through the X display when there
+    // is one), but cannot show a GL widget in a window: Qt's offscreen backing store
+    // crashes composing it. The picture functions draw offscreen there instead.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return false;
     QOpenGLContext context;
     QSurfaceFormat f = QSurfaceFormat::defaultFormat();
     f.setProfile(QSurfaceFormat::CompatibilityProfile);

@@ -92,5 +92,5 @@ class TDlgBlock : public QWidget {
   QPointer<TDlgDeformedShape> dialog_;
 };
 
-// True when this display can make an OpenGL context with the 1.x functions the view uses.
+// True when this display can show a GL window with the 1.x functions the view uses.
 bool OpenGLAvailable();

