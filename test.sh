@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
 #   1. the full build (engine, model, programs, benchmarks) and all its tests;
-#   2. the engine and the model again with AddressSanitizer and UBSan, and their tests.
+#   2. the engine and the model again with AddressSanitizer and UBSan, and their tests;
+#   3. the engine built for Windows and its results on the examples checked under Wine.
 set -euo pipefail
 # Cache hits across clones in other folders (CI builds a fresh clone elsewhere).
 export CCACHE_BASEDIR="$(cd "$(dirname "$0")" && pwd)" CCACHE_NOHASHDIR=true
@@ -31,3 +32,4 @@ run_ctest build
 echo "== sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+scripts/windows-check.sh build

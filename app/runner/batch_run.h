@@ -1,0 +1,36 @@
+// Many data files analysed in one call, as tarnel-run and tarnel-study do it: one after
+// another through the runner, or shared out over worker processes so that runs never share
+// a working folder or the engine's state. Each worker is the calling program started again
+// with kWorkerOption and its share of the files; it answers one line per file.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "app/runner/engine_runner.h"
+
+namespace tarnel::runner {
+
+inline constexpr const char* kWorkerOption = "--worker";
+
+// The data files named: a file as it is, a folder by its .tn5d files in name order.
+// Names that are neither go to `missing`.
+QStringList expandDataFiles(const QStringList& names, QStringList* missing);
+
+struct BatchOptions {
+  QString engineDir;  // empty: the program's own folder
+  int jobs = 1;       // worker processes; 1 runs in this process
+  // Called in the calling thread after each run, in the order the runs end.
+  std::function<void(int done, int total, const RunResult&)> progress;
+};
+
+// Runs every file; the results come back in the order of `files`.
+std::vector<RunResult> runBatch(const QStringList& files, const BatchOptions& options);
+
+// The worker's side: runs `files` one after another and writes one line per file to
+// standard output. Returns the process's exit code.
+int runWorker(const QStringList& files, const QString& engineDir);
+
+}  // namespace tarnel::runner
