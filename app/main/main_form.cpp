@@ -15,6 +15,7 @@
 #include "app/main/dialogs/option_coupling.h"
 #include "app/main/stages/stage_manager.h"
 #include "app/results/profile_commands.h"
+#include "app/results/view3d_commands.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -90,6 +91,13 @@ TMainForm::TMainForm(QWidget* parent)
   createActions();
   createMenus();
   createToolBar();
+  view3dCommands_ = new View3DCommands(mdi_, [this] { return project_.get(); },
+                                       [this]() -> const TGraphPlot* { return &results_->charts().pltDef(); },
+                                       this);
+  view3dCommands_->addMenuItems(show3dMenu_);
+  view3dCommands_->addToolButtons(toolBar_);
+  connect(view3d_, &QAction::triggered, view3dCommands_, &View3DCommands::open);
+  connect(view3dCommands_, &View3DCommands::openChanged, this, &TMainForm::updateCommands);
   createStatusBar();
   connectDialogs();
 
@@ -315,14 +323,7 @@ void TMainForm::createMenus() {
   });
 
   show3dMenu_ = bar->addMenu(QStringLiteral("Show 3DView"));
-  show3dMenuAction_ = show3dMenu_->menuAction();
-  for (const char* item : {"Wall", "Soil Layers", "Water Level", "Uniform Load at Backfill",
-                           "Additional Surcharge", "Concentrated Loads", "Tie Backs",
-                           "Boundary Conditions", "Lateral Springs", "Deformed Shape"}) {
-    QAction* a = show3dMenu_->addAction(QString::fromLatin1(item));
-    a->setCheckable(true);
-    a->setChecked(true);
-  }
+  show3dMenuAction_ = show3dMenu_->menuAction();  // filled by the 3-D View's commands
 
   // ---- Window
   windowMenu_ = bar->addMenu(QStringLiteral("&Window"));
@@ -436,7 +437,7 @@ void TMainForm::createToolBar() {
   toolBar_->addSeparator();
   tbSoilProfile_ = button(viewGeometry_, "SpeedSoilProfile", "Profile", "View Soil Profile",
                           toolIcon("profile"));
-  tbResultActions_ << button(nullptr, "Speed3D", "3D", "3D View", toolIcon("3d"));
+  button(view3d_, "Speed3D", "3D", "3D View", toolIcon("3d"));
   struct Result {
     const char* name;
     const char* hint;
@@ -495,6 +496,7 @@ void TMainForm::connectDialogs() {
   connect(hub_, &DialogHub::projectChanged, this, [this] {
     setCaption();
     refreshEditors();
+    view3dCommands_->refresh();
     updateCommands();
   });
   auto stagesChanged = [this] {
@@ -590,11 +592,10 @@ void TMainForm::updateCommands() {
   results_->refresh(plotFile);
   exportExcel_->setEnabled(results_->charts().ExportEnabled(QFileInfo::exists(plotFile)));
   // The profile needs only the project, yet it belongs with the results: it opens once a
-  // run's plot file has been read. The 3D view is not part of this program yet.
+  // run's plot file has been read. The 3-D View shows the project at any time.
   viewGeometry_->setEnabled(results_->charts().PlotsLoaded && QFileInfo::exists(plotFile));
-  view3d_->setEnabled(false);
-  tbResultActions_[0]->setEnabled(false);  // 3D View
-  show3dMenuAction_->setVisible(false);
+  view3d_->setEnabled(true);
+  if (view3dCommands_) view3dCommands_->updateCommands();
 
   rebuildRecentMenu();
 }
@@ -1068,6 +1069,7 @@ void TMainForm::runAnalysis() {
   }
   if (outcome == AnalysisRun::Outcome::Completed || outcome == AnalysisRun::Outcome::Rejected)
     closeAllChildren();
+  view3dCommands_->refresh();
   updateCommands();
 }
 

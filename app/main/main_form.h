@@ -26,6 +26,7 @@ class ResultCommands;
 class ResultCharts;
 class StageManager;
 class TTableForm;
+class View3DCommands;
 
 namespace tarnel::model {
 class TProgramData;
@@ -146,6 +147,7 @@ private:
   ProfileCommands* profile_ = nullptr;  // the Side View
   StageManager* stages_ = nullptr;
   ResultCommands* results_ = nullptr;
+  View3DCommands* view3dCommands_ = nullptr;  // the 3-D View and its menu and buttons
   QLabel* statusText_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QHash<QString, QPointer<QMdiSubWindow>> editors_;  // by table key

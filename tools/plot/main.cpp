@@ -18,6 +18,7 @@
 #include "app/results/profile_picture.h"
 #include "app/results/result_charts.h"
 #include "app/results/tool_plot_reading.h"
+#include "app/results/view3d_command.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ constexpr const char* kUsage =
     "       tarnel-plot FILE.tn5d --view profile --out PICTURE [--width IN] [--height IN] [--ppi N]\n"
     "  NAME: py, deflection, moment, shear, reaction, dms, pressure, combined\n"
     "  PICTURE: a .png, .bmp, .svg or .pdf file; EXT for --all: png (default), bmp, svg, pdf\n"
-    "  defaults: --width 6 --height 4 --ppi 72 (the program's Save To Disk)";
+    "  defaults: --width 6 --height 4 --ppi 72 (the program's Save To Disk)\n"
+    "   or: tarnel-plot DATAFILE.tn5d --view 3d ... (--view 3d --help for more)";
 
 void print(FILE* f, const QString& text) {
   std::fputs(text.toLocal8Bit().constData(), f);
@@ -97,6 +99,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication app(argc, argv);
   QStringList args = app.arguments();
   args.removeFirst();
+  if (IsView3DCommand(args)) return RunView3DCommand(args);
 
   Options o;
   QString problem;

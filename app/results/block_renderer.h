@@ -1,0 +1,49 @@
+// Drawing the 3D model with OpenGL 1.x (through Qt's function wrappers): the model compiled
+// into a display list, replayed at each paint under the view's projection and scene
+// transform, the axes drawn last with blending off, and the text (axis letters, labels)
+// painted with QPainter over the GL picture. The 3-D View window and the command-line
+// picture both draw through this class.
+#pragma once
+
+#include <QMatrix4x4>
+#include <QSize>
+
+#include "app/results/block_model.h"
+#include "app/results/view_state.h"
+
+class QOpenGLFunctions_1_1;
+class QOpenGLContext;
+class QPainter;
+
+namespace tarnel::view3d {
+
+class BlockRenderer {
+ public:
+  // The GL 1.1 functions of a current context, or null when the context has none (a core
+  // profile or no OpenGL at all).
+  static QOpenGLFunctions_1_1* Functions(QOpenGLContext* context);
+
+  // Compiles the model into the display list (made on first use). Call with the context
+  // current; `gl` stays in use until Release.
+  void Compile(QOpenGLFunctions_1_1* gl, const BlockModel& model);
+  // Clears to white and draws the compiled model and the axes; returns the matrix that maps
+  // model points to clip space (for the labels).
+  QMatrix4x4 Paint(QOpenGLFunctions_1_1* gl, const BlockModel& model, const ViewState& view, QSize window,
+                   double s0);
+  // Frees the display list (context current).
+  void Release(QOpenGLFunctions_1_1* gl);
+
+  // Axis letters and model labels at their projected places.
+  static void PaintLabels(QPainter& painter, const BlockModel& model, const QMatrix4x4& clip, QSize window,
+                          double axisLength);
+
+  bool Compiled() const { return list_ != 0; }
+
+ private:
+  unsigned list_ = 0;
+};
+
+// Length of the axes in model units: 80 pixels whatever the zoom.
+double AxisLength(double s0, double zoom);
+
+}  // namespace tarnel::view3d

@@ -1,0 +1,126 @@
+#include "app/results/picture_3d.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions_1_1>
+#include <QPainter>
+#include <QSurfaceFormat>
+#include <memory>
+
+#include "app/results/block_renderer.h"
+
+namespace tarnel::view3d {
+
+QString NoOpenGLMessage() {
+  return QStringLiteral("OpenGL is not available on this display, so the 3-D View cannot be drawn.");
+}
+
+struct OffscreenRenderer::Impl {
+  QOffscreenSurface surface;
+  QOpenGLContext context;
+  std::unique_ptr<QOpenGLFramebufferObject> fbo;
+  QOpenGLFunctions_1_1* gl = nullptr;
+  BlockRenderer renderer;
+  BlockModel model;
+  QSize size;
+};
+
+OffscreenRenderer::OffscreenRenderer(QSize pixels, int samples) : d_(std::make_unique<Impl>()) {
+  d_->size = pixels.expandedTo(QSize(1, 1));
+  QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+  format.setRenderableType(QSurfaceFormat::OpenGL);
+  format.setProfile(QSurfaceFormat::CompatibilityProfile);
+  d_->surface.setFormat(format);
+  d_->surface.create();
+  d_->context.setFormat(format);
+  if (!d_->surface.isValid() || !d_->context.create() || !d_->context.makeCurrent(&d_->surface)) {
+    error_ = NoOpenGLMessage();
+    return;
+  }
+  d_->gl = BlockRenderer::Functions(&d_->context);
+  if (!d_->gl) {
+    error_ = NoOpenGLMessage();
+    return;
+  }
+  QOpenGLFramebufferObjectFormat fboFormat;
+  fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
+  fboFormat.setSamples(samples);
+  d_->fbo = std::make_unique<QOpenGLFramebufferObject>(d_->size, fboFormat);
+  if (!d_->fbo->isValid() && samples > 0) {
+    fboFormat.setSamples(0);
+    d_->fbo = std::make_unique<QOpenGLFramebufferObject>(d_->size, fboFormat);
+  }
+  if (!d_->fbo->isValid() || !d_->fbo->bind()) {
+    error_ = QStringLiteral("The 3D picture could not be drawn: no frame buffer of %1 x %2 pixels.")
+                 .arg(d_->size.width())
+                 .arg(d_->size.height());
+    d_->gl = nullptr;
+    return;
+  }
+  d_->gl->glViewport(0, 0, d_->size.width(), d_->size.height());
+}
+
+OffscreenRenderer::~OffscreenRenderer() {
+  if (d_->gl && d_->context.makeCurrent(&d_->surface)) {
+    d_->renderer.Release(d_->gl);
+    d_->fbo.reset();
+    d_->context.doneCurrent();
+  }
+}
+
+void OffscreenRenderer::setModel(const BlockModel& model) {
+  if (!d_->gl) return;
+  d_->model = model;
+  d_->renderer.Compile(d_->gl, d_->model);
+}
+
+QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0) {
+  if (!d_->gl) return {};
+  const QMatrix4x4 clip = d_->renderer.Paint(d_->gl, d_->model, view, d_->size, s0);
+  d_->gl->glFinish();
+  return clip;
+}
+
+QImage OffscreenRenderer::picture(const QMatrix4x4& clip, const ViewState& view, double s0) {
+  if (!d_->gl) return {};
+  QImage image = d_->fbo->toImage().convertToFormat(QImage::Format_RGB32);
+  QPainter painter(&image);
+  BlockRenderer::PaintLabels(painter, d_->model, clip, d_->size, AxisLength(s0, view.zoom));
+  return image;
+}
+
+QImage Render3DPicture(const tarnel::model::TProgramData& project, const TGraphPlot* deflection,
+                       const Picture3DOptions& o, QString* error) {
+  OffscreenRenderer r(o.pixels);
+  if (!r.error().isEmpty()) {
+    if (error) *error = r.error();
+    return {};
+  }
+  const BlockModel model = BuildBlockModel(project, o.switches, o.deformed, deflection);
+  ViewState view;
+  view.angles = o.angles;
+  view.zoom = o.zoom;
+  const QSize size = o.pixels.expandedTo(QSize(1, 1));
+  const double s0 = InitialScale(model.extent, size.width(), size.height());
+  r.setModel(model);
+  return r.picture(r.frame(view, s0), view, s0);
+}
+
+bool Write3DPicture(const tarnel::model::TProgramData& project, const TGraphPlot* deflection,
+                    const Picture3DOptions& o, const QString& path, QString* error) {
+  const QImage image = Render3DPicture(project, deflection, o, error);
+  if (image.isNull()) return false;
+  QImageWriter writer(path);
+  if (writer.format().isEmpty()) writer.setFormat("png");
+  if (!writer.write(image)) {
+    if (error) *error = QStringLiteral("The picture could not be written to ") + path + QStringLiteral(": ") +
+                        writer.errorString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tarnel::view3d

@@ -1,0 +1,85 @@
+// The 3-D View: building the model of the largest example (the one with the most pieces,
+// with its deformed wall after a run) and drawing one frame of it at 1600 x 1000 through
+// the offscreen OpenGL renderer, the view turning a little each frame as while rotating.
+// The window draws without multisampling, as the frame here does. The frame needs a display with OpenGL (run under xvfb-run for Mesa's software renderer).
+#include <QDir>
+#include <QFileInfo>
+#include <benchmark/benchmark.h>
+
+#include "app/model/program_data.h"
+#include "app/results/block_model.h"
+#include "app/results/picture_3d.h"
+#include "app/results/result_charts.h"
+#include "bench/example_run.h"
+#include "engine/driver.h"
+
+using namespace tarnel::view3d;
+
+namespace {
+
+struct Largest {
+  tarnel::model::TProgramData project;
+  ResultCharts charts;
+  QString name;
+  std::size_t pieces = 0;
+};
+
+std::size_t Pieces(const BlockModel& m) {
+  return m.blocks.size() + m.pyramids.size() + m.arrows.size() * 5 * kGlyphSegments + m.lines.size();
+}
+
+// Every example is run once; the one whose deformed model has the most pieces is kept.
+Largest& TheLargest() {
+  static Largest* largest = [] {
+    auto* best = new Largest;
+    const QDir examples(QStringLiteral(TARNEL_SOURCE_DIR "/examples"));
+    for (const QString& name : examples.entryList({QStringLiteral("*.tn5d")})) {
+      auto* c = new Largest;
+      {
+        tarnel::bench::ExampleRun run(name.toStdString());
+        _ITARNEL(22);
+        const QString data = QDir::current().filePath(name);
+        c->project.CreateFromFile(data.toStdString(), tarnel::model::kLayoutTn5d);
+        c->charts.LoadPlotFile(PlotFileFor(data), c->project);
+      }
+      c->pieces = Pieces(BuildBlockModel(c->project, {}, {true, true, 10}, &c->charts.pltDef()));
+      c->name = name;
+      if (c->pieces > best->pieces) std::swap(best, c);
+      delete c;
+    }
+    return best;
+  }();
+  return *largest;
+}
+
+void BM_Build3DModel(benchmark::State& state) {
+  Largest& l = TheLargest();
+  for (auto _ : state) {
+    BlockModel m = BuildBlockModel(l.project, {}, {true, true, 10}, &l.charts.pltDef());
+    benchmark::DoNotOptimize(m.blocks.data());
+  }
+  state.SetLabel(l.name.toStdString() + ", " + std::to_string(l.pieces) + " pieces");
+}
+BENCHMARK(BM_Build3DModel)->Unit(benchmark::kMillisecond);
+
+void BM_Frame1600x1000(benchmark::State& state) {
+  Largest& l = TheLargest();
+  OffscreenRenderer r(QSize(1600, 1000), 0);  // as the window draws
+  if (!r.error().isEmpty()) {
+    state.SkipWithError(r.error().toStdString().c_str());
+    return;
+  }
+  const BlockModel model = BuildBlockModel(l.project, {}, {true, true, 10}, &l.charts.pltDef());
+  r.setModel(model);
+  const double s0 = InitialScale(model.extent, 1600, 1000);
+  ViewState view;
+  view.angles = QVector3D(20, 0, 30);
+  for (auto _ : state) {
+    view.angles += QVector3D(0.5f, 0, 1);
+    benchmark::DoNotOptimize(r.frame(view, s0));
+  }
+  state.SetLabel(l.name.toStdString());
+}
+BENCHMARK(BM_Frame1600x1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
