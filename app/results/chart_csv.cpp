@@ -44,11 +44,11 @@ QString ChartCsvText(const TGraphPlot& plot) {
   return text;
 }
 
-QString WriteChartCsvFiles(const std::vector<ExportedChart>& charts, const QString& folder) {
+QString WriteChartCsvFiles(const std::vector<ExportedChart>& charts, const QString& folder, const QString& prefix) {
   if (QString bad = CheckExportedCharts(charts); !bad.isEmpty()) return bad;
   if (!QDir(folder).exists()) return QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder));
   for (const ExportedChart& c : charts) {
-    const QString path = QDir(folder).filePath(c.key + QStringLiteral(".csv"));
+    const QString path = QDir(folder).filePath(prefix + c.key + QStringLiteral(".csv"));
     QSaveFile out(path);
     const QByteArray bytes = ChartCsvText(*c.plot).toUtf8();
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())

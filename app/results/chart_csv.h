@@ -12,6 +12,7 @@
 // The file's text for one chart.
 QString ChartCsvText(const TGraphPlot& plot);
 
-// Writes `<key>.csv` into `folder` for each chart (replacing files of those names whole);
-// returns an empty text on success, else what went wrong.
-QString WriteChartCsvFiles(const std::vector<ExportedChart>& charts, const QString& folder);
+// Writes `<prefix><key>.csv` into `folder` for each chart (replacing files of those names
+// whole); returns an empty text on success, else what went wrong.
+QString WriteChartCsvFiles(const std::vector<ExportedChart>& charts, const QString& folder,
+                           const QString& prefix = {});

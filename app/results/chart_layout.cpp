@@ -213,7 +213,7 @@ int PanelAt(const ChartLayout& layout, double x) {
 
 AxisTicks ComputeTicks(double lo, double hi, int pixels, double h) {
   AxisTicks out;
-  if (h <= 0 || !(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi)) return out;
+  if (h <= 0 || !(hi > lo) || !std::isfinite(hi - lo)) return out;
   const int n = static_cast<int>(pixels / (6 * h));
   if (n <= 0) return out;
   const double r = (hi - lo) / n;

@@ -153,15 +153,20 @@ struct Painter {
       const auto& pts = lines[i].Points;
       const int n = DrawnPointCount(static_cast<int>(pts.size()), count, L.panelCount == 3);
       if (n < 1) continue;
+      // A point that is not a number (data read while the window was open) breaks the line.
       QPolygonF poly;
       poly.reserve(n);
-      for (int j = 0; j < n; ++j) poly << QPointF(m.ToPixel(pts[j].X, pts[j].Y));
       p.setPen(QPen(TGraphPlot::LineColour(k), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-      p.drawPolyline(poly);
-      if (plot.Markers > 0) {
-        const int kind = TGraphPlot::MarkerKind(i);
-        for (int j = 0; j < n; ++j)
-          if (HasMarker(j, plot.Markers)) p.drawPolygon(MarkerPolygon(kind, poly[j], L.dpiX, L.dpiY));
+      const int kind = TGraphPlot::MarkerKind(i);
+      for (int j = 0; j <= n; ++j) {
+        const bool usable = j < n && std::isfinite(pts[j].X) && std::isfinite(pts[j].Y);
+        if (usable) {
+          poly << QPointF(m.ToPixel(pts[j].X, pts[j].Y));
+          if (HasMarker(j, plot.Markers)) p.drawPolygon(MarkerPolygon(kind, poly.back(), L.dpiX, L.dpiY));
+          continue;
+        }
+        if (poly.size() > 1) p.drawPolyline(poly);
+        poly.clear();
       }
     }
     p.restore();

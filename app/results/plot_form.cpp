@@ -264,7 +264,8 @@ void TPlotForm::PlotLegendClick() {
 
 void TPlotForm::PlotSoilLayerClick() {
   plot_.ShowLayers = !plot_.ShowLayers;
-  legend_->KeepInside();
+  // The strip moves the plot's right edge: a legend the user has not moved follows it.
+  placeLegend();
   canvas_->update();
 }
 

@@ -14,9 +14,9 @@
 #include <unistd.h>
 #endif
 
-#include "app/model/program_data.h"
 #include "app/results/chart_picture.h"
 #include "app/results/result_charts.h"
+#include "app/results/tool_plot_reading.h"
 
 namespace {
 
@@ -56,24 +56,6 @@ bool number(const QString& name, const QString& text, double lo, double hi, doub
     return false;
   }
   *value = v;
-  return true;
-}
-
-// The project the plot file came from: the data file beside it (or the one named), else
-// a new project in the units the plot file was written in.
-bool readProject(const Options& o, tarnel::model::TProgramData* project, QString* problem) {
-  QString data = o.dataFile;
-  if (data.isEmpty()) {
-    const QFileInfo plot(o.plotFile);
-    const QString beside = plot.dir().filePath(plot.completeBaseName() + QStringLiteral(".tn5d"));
-    if (QFileInfo::exists(beside)) data = beside;
-  }
-  if (data.isEmpty()) return true;
-  const auto read = project->CreateFromFile(QDir::toNativeSeparators(data).toStdString(), 0);
-  if (!read.ok) {
-    *problem = QStringLiteral("%1: %2").arg(data, QString::fromStdString(read.message));
-    return false;
-  }
   return true;
 }
 
@@ -149,25 +131,10 @@ int main(int argc, char* argv[]) {
   if (!ChartPictureFormats().contains(extension))
     return usage(QStringLiteral("pictures are .png, .bmp, .svg or .pdf, not \"%1\"").arg(extension));
 
-  if (!QFileInfo(o.plotFile).isFile()) {
-    print(stderr, QStringLiteral("tarnel-plot: %1: no such plot file").arg(o.plotFile));
-    return 2;
-  }
-  tarnel::model::TProgramData project;
-  if (!readProject(o, &project, &problem)) {
-    print(stderr, QStringLiteral("tarnel-plot: ") + problem);
-    return 2;
-  }
   ResultCharts charts;
-  QString error;
-  bool read = charts.LoadPlotFile(o.plotFile, project, &error);
-  // Without its data file, take the units from the plot file itself.
-  if (read && charts.pltDef().Units() != project.Units && o.dataFile.isEmpty()) {
-    project.SetUnits(charts.pltDef().Units());
-    read = charts.LoadPlotFile(o.plotFile, project, &error);
-  }
-  if (!read) {
-    print(stderr, QStringLiteral("tarnel-plot: %1: %2").arg(o.plotFile, error.replace(QLatin1Char('\n'), QLatin1String(": "))));
+  const ToolPlotReading reading = ReadPlotFileForTool(o.plotFile, o.dataFile, charts);
+  if (!reading.ok) {
+    print(stderr, QStringLiteral("tarnel-plot: ") + reading.problem);
     return 2;
   }
 

@@ -1,5 +1,6 @@
 #include "app/results/dialogs/line_names_dialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,15 +39,15 @@ TfrmLineNames::TfrmLineNames(TGraphPlot& plot, QWidget* parent) : QDialog(parent
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-  for (QPushButton* b : {ok, cancel}) b->setAutoDefault(false);
+  cancel_ = buttons->addButton(QDialogButtonBox::Cancel);
+  for (QPushButton* b : {ok, cancel_}) b->setAutoDefault(false);
   lay->addWidget(buttons);
 
   connect(list_, &QListWidget::currentRowChanged, this, &TfrmLineNames::showLine);
   // Leaving the field finishes an edit (Return is caught before the field sees it).
   connect(edit_, &QLineEdit::editingFinished, this, &TfrmLineNames::storeEdit);
   connect(ok, &QPushButton::clicked, this, &TfrmLineNames::storeAndAccept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   edit_->setEnabled(!names_.isEmpty());
   if (!names_.isEmpty()) list_->setCurrentRow(0);
@@ -76,6 +77,8 @@ void TfrmLineNames::showLine(int row) {
 
 void TfrmLineNames::storeEdit() {
   if (storing_ || editedRow_ < 0 || editedRow_ >= names_.size()) return;
+  // Leaving the field for Cancel throws the edits away: nothing to refuse.
+  if (QApplication::focusWidget() == cancel_) return;
   storing_ = true;
   const QString text = edit_->text();
   if (text.isEmpty()) {

@@ -8,6 +8,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class TGraphPlot;
 
 class TfrmLineNames : public QDialog {
@@ -29,6 +30,7 @@ class TfrmLineNames : public QDialog {
   QStringList names_;        // the working copy, one per main line
   QListWidget* list_ = nullptr;
   QLineEdit* edit_ = nullptr;
+  QPushButton* cancel_ = nullptr;
   int editedRow_ = -1;       // the line whose name the field shows
   bool storing_ = false;     // the refusal message takes the focus and finishes the edit again
 };

@@ -126,9 +126,7 @@ private slots:
 
   void threePanelChartWithStrip() {
     TGraphPlot plot;
-    sample::MakeDms(plot);
-    plot.ShowLayers = true;
-    plot.ShowWall = true;
+    sample::MakeDms(plot, true);
     RenderOptions options;
     options.layoutDpi = 96;
     const QImage img = RenderChartImage(plot, 12, 7, 96, nullptr, options);
@@ -154,6 +152,25 @@ private slots:
     QString error;
     QVERIFY(RenderChartImage(plot, 6, 4, 72, &error).isNull());
     QVERIFY(!error.isEmpty());
+  }
+
+  // Data read while a window shows the chart are drawn with the window's ranges; a point that
+  // is not a number only breaks its line.
+  void pointsThatAreNotNumbersBreakTheLine() {
+    TGraphPlot plot;
+    TwoVerticalLines(plot);
+    RenderOptions options;
+    options.layoutDpi = 96;
+    options.view = FullChartView(plot);
+    plot.Point(0, 5) = {NAN, 5};
+    plot.Point(1, 2) = {INFINITY, 2};
+    const QImage img = RenderChartImage(plot, 6, 4, 96, nullptr, options);
+    QVERIFY(!img.isNull());
+    const ChartLayout L = LayoutChart(plot, PictureTarget(img.size(), 96, 96));
+    const PanelMapping m{L.panels[0], options.view->ranges[0], true};
+    QVERIFY(ColourNear(img, m.ToPixel(2, 1.5), Qt::black));
+    QVERIFY(ColourNear(img, m.ToPixel(2, 7.5), Qt::black));
+    QVERIFY(ColourNear(img, m.ToPixel(6, 5.5), QColor(0, 0, 255)));
   }
 
   void pictureTooLargeForMemory() {

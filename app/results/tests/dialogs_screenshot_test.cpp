@@ -6,7 +6,11 @@
 #include <QListWidget>
 #include <QTest>
 
+#include <QTemporaryDir>
+
+#include "app/model/program_data.h"
 #include "app/results/dialogs/active_lines_dialog.h"
+#include "app/results/dialogs/export_dialog.h"
 #include "app/results/dialogs/graph_caption_dialog.h"
 #include "app/results/dialogs/line_names_dialog.h"
 #include "app/results/dialogs/picture_format_dialog.h"
@@ -77,6 +81,22 @@ class ResultDialogsScreenshotTest : public QObject {
   void saveAttributes() {
     TdlgFormat dlg;
     check(dlg, QStringLiteral("save-attributes"));
+  }
+  void exportToExcel() {
+    // A run without p-y curves: that row is offered greyed.
+    const char* plot =
+        " 2\n 0 0 0 0\n 1 10 8 2\n 2 0\n 1 3 2\n 0 -0.01 0 0 0\n 0.5 -0.008 3 -2 0.1\n 1 -0.005 6 -4 0.2\n";
+    ResultCharts charts;
+    tarnel::model::TProgramData project;
+    QVERIFY(charts.LoadPlotText(plot, project));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("wall.tn5p"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(plot);
+    f.close();
+    TDlgExport dlg(charts, file);
+    check(dlg, QStringLiteral("export-to-excel"));
   }
 };
 

@@ -211,6 +211,23 @@ class ResultDialogsTest : public QObject {
     QVERIFY(scripted.messages.isEmpty());
   }
 
+  void legendCancelWithEmptyFieldAsksNothing() {
+    TGraphPlot plot;
+    fill(plot, 2);
+    TfrmLineNames dlg(plot);
+    dlg.show();
+    dlg.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    auto* edit = dlg.findChild<QLineEdit*>(QStringLiteral("LineName"));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::mouseClick(button(&dlg, QStringLiteral("Cancel")), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(scripted.messages.isEmpty());
+    QCOMPARE(plot.Line(0).Name, QString());
+  }
+
   void legendOfChartWithoutLines() {
     TGraphPlot plot;
     TfrmLineNames dlg(plot);

@@ -11,7 +11,7 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 
-#include "app/main/tests/scripted_prompts.h"
+#include "chart_host.h"
 #include "app/results/graph_plot.h"
 #include "app/results/legend_box.h"
 #include "app/results/plot_form.h"
@@ -20,18 +20,7 @@
 namespace {
 
 // A main window with an MDI area, the way the program shows the charts.
-struct Host {
-  QMainWindow window;
-  QMdiArea* area = new QMdiArea;
-  ScriptedPrompts answers;
-  Host() {
-    window.setCentralWidget(area);
-    window.resize(1200, 800);
-    window.show();
-    setPrompts(&answers);
-  }
-  ~Host() { setPrompts(nullptr); }
-};
+using Host = ChartHost;
 
 QAction* Item(TPlotForm* form, const char* name) { return form->findChild<QAction*>(QLatin1String(name)); }
 
@@ -220,6 +209,8 @@ private slots:
     QVERIFY(Item(b, "PlotSoilLayer")->isVisible() && !Item(b, "PlotSoilLayer")->isChecked());
     QVERIFY(Item(b, "ShowWallGeometry")->isVisible() && !Item(b, "ShowWallGeometry")->isEnabled());
     Item(b, "PlotSoilLayer")->trigger();
+    // The legend keeps to the plot's corner, off the strip.
+    QCOMPARE(b->legend()->geometry().right() + 1, b->screenLayout().plot.right);
     b->RefreshPlotMenu();
     QVERIFY(dms.ShowLayers && Item(b, "ShowWallGeometry")->isEnabled());
     Item(b, "ShowWallGeometry")->trigger();

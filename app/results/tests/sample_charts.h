@@ -82,8 +82,10 @@ struct Layer {
 };
 
 // The three-panel chart of a two-pass (short-term, long-term) analysis with its soil layers
-// and wall lines.
-inline void MakeDms(TGraphPlot& plot) {
+// and wall lines; `strip`: the soil strip and the wall shown.
+inline void MakeDms(TGraphPlot& plot, bool strip = false) {
+  plot.ShowLayers = strip;
+  plot.ShowWall = strip;
   plot.Caption = QStringLiteral("Deflection, Moment, Shear vs Depth");
   plot.CurveName = QStringLiteral("Curve #");
   plot.ShowThree = true;
