@@ -14,6 +14,7 @@
 #include <unistd.h>
 #endif
 
+#include "app/model/program_data.h"
 #include "app/results/chart_picture.h"
 #include "app/results/profile_picture.h"
 #include "app/results/result_charts.h"
