@@ -74,6 +74,11 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
   return s;
 }
 
+bool analysisStopped(const RunResult& run, const RunSummary& s) {
+  return !run.complete() || !s.finished || !s.plotError.isEmpty() ||
+         s.errorLine.startsWith(QLatin1String("ERROR")) || s.errorLine.startsWith(QLatin1String("TOO MUCH DATA"));
+}
+
 QString RunSummary::oneLine() const {
   const QLocale c = QLocale::c();
   const QString length = units == 1 ? "IN" : units == 2 ? "M" : "L";

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "app/runner/engine_runner.h"
+
 namespace tarnel::runner {
 
 struct RunSummary {
@@ -23,5 +25,9 @@ struct RunSummary {
 };
 
 RunSummary summarizeRun(const QString& reportPath, const QString& plotPath);
+
+// The analysis did not end cleanly: an input error, a value the engine could not carry, an
+// output it could not write, or a plot file that can not be read.
+bool analysisStopped(const RunResult& run, const RunSummary& summary);
 
 }  // namespace tarnel::runner

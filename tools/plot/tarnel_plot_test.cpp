@@ -1,27 +1,18 @@
 // tarnel-plot as a user runs it: every bundled example analysed, then all its charts drawn;
 // the pictures follow the size options and show lines; damaged input is refused clearly.
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "tools/testing/tool_process.h"
 
 #include "app/runner/engine_runner.h"
 
 namespace {
 
-struct Outcome {
-  int code = -1;
-  QString out, err;
-};
+using Outcome = ToolOutcome;
 
-Outcome plot(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(TARNEL_PLOT), args);
-  p.waitForFinished(60000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromLocal8Bit(p.readAllStandardOutput()),
-          QString::fromLocal8Bit(p.readAllStandardError())};
-}
+Outcome plot(const QStringList& args) { return runTool(QStringLiteral(TARNEL_PLOT), args, 60000); }
 
 // Share of pixels that are neither white nor near-white: the chart's ink.
 double inkShare(const QImage& image) {

@@ -4,26 +4,18 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "tools/testing/tool_process.h"
 #include <cmath>
 
 namespace {
 
-struct Outcome {
-  int code = -1;
-  QString out, err;
-};
+using Outcome = ToolOutcome;
 
-Outcome run(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(TARNEL_RUN), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-          QString::fromLocal8Bit(p.readAllStandardError())};
-}
+Outcome run(const QStringList& args) { return runTool(QStringLiteral(TARNEL_RUN), args); }
 
 QByteArray read(const QString& path) {
   QFile f(path);

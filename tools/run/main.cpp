@@ -37,13 +37,6 @@ void print(FILE* f, const QString& text) {
   std::fputc('\n', f);
 }
 
-// An input error, a value the engine could not carry, an output it could not write, or a
-// plot file that can not be read.
-bool stoppedRun(const tarnel::runner::RunResult& r, const tarnel::runner::RunSummary& s) {
-  return !r.complete() || !s.finished || !s.plotError.isEmpty() ||
-         s.errorLine.startsWith(QLatin1String("ERROR")) || s.errorLine.startsWith(QLatin1String("TOO MUCH DATA"));
-}
-
 // Today's answer for a single file, kept as it was for scripts that read it.
 int runOne(const QString& dataFile, const QString& engineDir) {
   const tarnel::runner::EngineRunner runner(engineDir);
@@ -58,7 +51,7 @@ int runOne(const QString& dataFile, const QString& engineDir) {
   const tarnel::runner::RunSummary summary = tarnel::runner::summarizeRun(result.reportPath, result.plotPath);
   print(stdout, "Summary:   " + summary.oneLine());
   if (!result.incomplete.isEmpty()) print(stderr, "tarnel-run: " + result.incomplete);
-  return stoppedRun(result, summary) ? 3 : 0;
+  return tarnel::runner::analysisStopped(result, summary) ? 3 : 0;
 }
 
 }  // namespace
@@ -148,7 +141,7 @@ int main(int argc, char* argv[]) {
     const tarnel::runner::RunSummary s = tarnel::runner::summarizeRun(r.reportPath, r.plotPath);
     print(stdout, shown + ": " + s.oneLine());
     const bool notClosed = s.errorLine.contains(QLatin1String("NOT CLOSED"));
-    if (stoppedRun(r, s) || notClosed) {
+    if (tarnel::runner::analysisStopped(r, s) || notClosed) {
       failures << shown + ": " + (!r.incomplete.isEmpty() ? r.incomplete
                                   : s.errorLine.isEmpty() ? QStringLiteral("the report does not reach END OF ANALYSIS")
                                                           : s.errorLine);

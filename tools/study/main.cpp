@@ -381,9 +381,7 @@ int main(int argc, char* argv[]) {
     } else {
       const tarnel::runner::RunSummary s = tarnel::runner::summarizeRun(r.reportPath, r.plotPath);
       print(stdout, shown + ": " + s.oneLine());
-      const bool stopped = !s.finished || s.errorLine.startsWith(QLatin1String("ERROR")) ||
-                           s.errorLine.startsWith(QLatin1String("TOO MUCH DATA")) ||
-                           s.errorLine.contains(QLatin1String("NOT CLOSED"));
+      const bool stopped = tarnel::runner::analysisStopped(r, s) || s.errorLine.contains(QLatin1String("NOT CLOSED"));
       if (stopped && code == 0) code = 3;
       sections = tarnel::runner::summarizeSections(files[i], r.reportPath, r.plotPath);
       // A section the report marks as not closed counts, even when the run's one line

@@ -2,26 +2,18 @@
 // model reads back with the values set, and four summary rows carrying the values; a name
 // it does not know is refused before anything is written.
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "tools/testing/tool_process.h"
 
 #include "app/model/program_data.h"
 
 namespace {
 
-struct Outcome {
-  int code = -1;
-  QString out, err;
-};
+using Outcome = ToolOutcome;
 
-Outcome run(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(TARNEL_STUDY), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-          QString::fromLocal8Bit(p.readAllStandardError())};
-}
+Outcome run(const QStringList& args) { return runTool(QStringLiteral(TARNEL_STUDY), args); }
 
 QString example() { return QStringLiteral(TARNEL_EXAMPLES_DIR "/cantilever-sand-water.tn5d"); }
 
