@@ -107,6 +107,30 @@ TEST_F(SandCantilever, LoadedWithRankinePressureDownToTheExcavation) {
   EXPECT_NEAR(atExcavation.shear, 0.5 * ka * kGamma * kFree * kFree * kB, 0.01 * 0.5 * ka * kGamma * kFree * kFree);
 }
 
+TEST_F(SandCantilever, CurvesTopOutAtThePassiveResistanceLessTheActiveLoad) {
+  ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
+  // The first layer below the excavation (3 to 3.5 m) holds the first five curves, at
+  // its top + 0.01 m, its quarter points and its bottom - 0.01 m. Each side's plateau is
+  // the criterion's A ps at the depth below that side's surface, with ps the Coulomb
+  // passive resistance of a continuous wall; the excavated side gives up, and the
+  // retained side gains, the active pressure Ka gamma H that the retained soil keeps on
+  // the wall below the excavation level.
+  const double phi = ref::deg(kPhiDeg), kp = ref::coulombKp(phi, phi / 2);
+  const double active = rankineKa(phi) * kGamma * kFree * kB;
+  ASSERT_GE(out().curves.size(), 5u);
+  const double depths[] = {3.01, 3.125, 3.25, 3.375, 3.49};
+  for (int i = 0; i < 5; ++i) {
+    const PyCurve& c = out().curves[i];
+    const double X = depths[i];
+    EXPECT_EQ(c.station, static_cast<int>(std::lround(X / kH))) << X;
+    const double excavated = ref::table(ref::kA, (X - kFree) / kB) * kp * kGamma * (X - kFree) * kB;
+    const double retained = ref::table(ref::kA, X / kB) * kp * kGamma * X * kB;
+    // Three significant digits of the scratch file, on the larger of the two terms.
+    EXPECT_NEAR(c.p.back(), -(excavated - active) * kH, 5e-3 * std::max(excavated, active) * kH) << X;
+    EXPECT_NEAR(c.p.front(), (retained + active) * kH, 5e-3 * (retained + active) * kH) << X;
+  }
+}
+
 TEST_F(SandCantilever, LargestMomentBetweenTheLimitEquilibriumBounds) {
   ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
   // Bounds, from the shape of the criterion's curve (resistance growing with deflection):
