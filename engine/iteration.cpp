@@ -9,6 +9,7 @@
 #include "engine/iteration.h"
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -65,16 +66,73 @@ std::string monitorLine(int i, bool offCurve, int notClosed, std::span<const dou
   return line;
 }
 
-// Something must hold the wall laterally: without a spring, a tieback, a p-y curve or a
-// specified deflection the beam is free to move as a whole and its equations have no
-// unique solution.
+// Walks the curve table in order and calls visit(j, start, current, t, weight) for every
+// station j in -1 .. NINC + 1 that a curve acts on: a curve standing alone acts at its
+// station with its full value; a chain of continued curves is interpolated linearly
+// (t from 0 at the chain start to 1 at the current curve), with half values (weight) at
+// both ends of every range. False when the stations of a chain decrease.
+template <class Visit>
+bool forEachCurveStation(const std::vector<PyCurve>& curves, int ninc, Visit visit) {
+  const int lo = -1, hi = ninc + 1;  // stations the solver reads
+  int kprev = 0;
+  const PyCurve* start = nullptr;
+  for (const PyCurve& cur : curves) {
+    const int contd = cur.contd == 1 ? 1 : 0;
+    if (kprev == 0) {
+      start = &cur;
+      if (contd == 1) {
+        kprev = 1;
+        continue;
+      }
+    }
+    const int a = start->station, b = cur.station;
+    if (b < a) return false;
+    const bool lone = &cur == start;
+    if (b == a && !lone) continue;
+
+    // The range of stations this pair of curves covers, if any.
+    bool apply = true;
+    int last = a;
+    if (b == a) {
+      apply = a <= ninc;
+    } else {
+      apply = a < ninc;
+      last = std::min(b, ninc);
+    }
+    if (apply) {
+      for (int j = std::max(a, lo); j <= std::min(last, hi); ++j) {
+        const double t = b > a ? static_cast<double>(j - a) / (b - a) : 0.0;
+        // Ranges meet at their end stations; each contributes half there.
+        const double weight = b > a && (j == a || j == last) ? 0.5 : 1.0;
+        visit(j, *start, cur, t, weight);
+      }
+    }
+    if (contd == 1) start = &cur;
+    kprev = contd;
+  }
+  return true;
+}
+
+// A curve whose soil force never changes with the deflection is a load, not a support.
+bool resists(const PyCurve& c) {
+  return std::adjacent_find(c.p.begin(), c.p.end(), std::not_equal_to<>()) != c.p.end();
+}
+
+// Something must hold the wall laterally: without a spring, a tieback, a specified
+// deflection or a p-y curve that acts on the wall and whose force changes with the
+// deflection (curves below the wall, or of a soil without strength, hold nothing), the
+// beam is free to move as a whole and its equations have no unique solution.
 bool wallIsSupported(const Stations& st, const std::vector<PyCurve>& curves) {
-  if (!curves.empty()) return true;
   for (int j = -1; j <= st.ninc + 1; ++j) {
     const int s = slotOf(j);
     if (st.S[s] != 0.0 || st.code[s] == 2 || st.code[s] == 4) return true;
   }
-  return false;
+  bool held = false;
+  const bool inOrder = forEachCurveStation(curves, st.ninc, [&](int, const PyCurve& start, const PyCurve& cur, double t, double) {
+    held = held || (t < 1.0 && resists(start)) || (t > 0.0 && resists(cur));
+  });
+  // Curves in the wrong order are reported by the iteration itself.
+  return held || !inOrder;
 }
 
 std::string stationList(const std::vector<int>& stations) {
@@ -111,58 +169,17 @@ int movedStations(std::span<const double> w, std::span<const double> before, int
 
 bool addCurveSprings(const std::vector<PyCurve>& curves, int ninc, std::span<const double> w,
                      int skipInterceptAt, std::span<double> sEff, std::span<double> qEff, bool& offCurve) {
-  const int lo = -1, hi = ninc + 1;  // stations the solver reads
   if (ninc < 0 || ninc > kMaxIncrements) return true;
-  const std::size_t need = static_cast<std::size_t>(slotOf(hi)) + 1;
+  const std::size_t need = static_cast<std::size_t>(slotOf(ninc + 1)) + 1;
   if (w.size() < need || sEff.size() < need || qEff.size() < need) return true;
-
-  int kprev = 0;
-  const PyCurve* start = nullptr;
-  for (const PyCurve& cur : curves) {
-    const int contd = cur.contd == 1 ? 1 : 0;
-    if (kprev == 0) {
-      start = &cur;
-      if (contd == 1) {
-        kprev = 1;
-        continue;
-      }
-    }
-    const int a = start->station, b = cur.station;
-    if (b < a) return false;
-    const bool lone = &cur == start;
-    if (b == a && !lone) continue;
-
-    // The range of stations this pair of curves covers, if any.
-    bool apply = true;
-    int last = a;
-    if (b == a) {
-      apply = a <= ninc;
-    } else {
-      apply = a < ninc;
-      last = std::min(b, ninc);
-    }
-    if (apply) {
-      for (int j = std::max(a, lo); j <= std::min(last, hi); ++j) {
-        const int s = slotOf(j);
-        const Linearised la = linearise(*start, w[s]);
-        const Linearised lb = lone ? la : linearise(cur, w[s]);
-        offCurve = offCurve || la.offCurve || lb.offCurve;
-        const double t = b > a ? static_cast<double>(j - a) / (b - a) : 0.0;
-        double slope = la.slope + t * (lb.slope - la.slope);
-        double intercept = la.intercept + t * (lb.intercept - la.intercept);
-        // Ranges meet at their end stations; each contributes half there.
-        if (b > a && (j == a || j == last)) {
-          slope *= 0.5;
-          intercept *= 0.5;
-        }
-        sEff[s] += slope;
-        if (j != skipInterceptAt) qEff[s] += intercept;
-      }
-    }
-    if (contd == 1) start = &cur;
-    kprev = contd;
-  }
-  return true;
+  return forEachCurveStation(curves, ninc, [&](int j, const PyCurve& start, const PyCurve& cur, double t, double weight) {
+    const int s = slotOf(j);
+    const Linearised la = linearise(start, w[s]);
+    const Linearised lb = &cur == &start ? la : linearise(cur, w[s]);
+    offCurve = offCurve || la.offCurve || lb.offCurve;
+    sEff[s] += weight * (la.slope + t * (lb.slope - la.slope));
+    if (j != skipInterceptAt) qEff[s] += weight * (la.intercept + t * (lb.intercept - la.intercept));
+  });
 }
 
 void updateStiffnessFromCurves(const std::vector<EiCurve>& curves, Stations& st, std::span<const double> w) {

@@ -458,5 +458,96 @@ TEST(IterationReport, TiebackForces) {
   EXPECT_NEAR(std::stod(row.substr(61, 17)), perTie, 1e-3 * std::fabs(perTie));
 }
 
+// ---- Stations nothing holds, and a wall nothing holds --------------------------------
+
+TEST(Iterate, StationsWithoutStiffnessAreNamedInTheReportAndTheRunNotes) {
+  // Stiffness and springs only on stations 0 to 4 of a 10-increment wall: stations 6 to
+  // 11 have nothing on or beside them and get deflection 0, except station 9, whose
+  // deflection is specified and which therefore is not named.
+  RunFiles f(10, 12.0, 0.0);
+  for (int j = 0; j <= 4; ++j) {
+    f.run.stations.EI[slot(j)] = 1e8;
+    f.run.stations.S[slot(j)] = 10.0;
+  }
+  f.run.stations.Q[slot(2)] = 50.0;
+  f.run.stations.Q[slot(7)] = 50.0;  // a load nothing resists
+  f.run.stations.code[slot(9)] = 2;
+  f.run.stations.specDeflection = {0.5};
+  f.run.stations.specSlope = {0.0};
+  const IterationSummary s = iterate(f.run);
+  EXPECT_EQ(s.zeroPivot, (std::vector<int>{6, 7, 8, 10, 11}));
+  EXPECT_EQ(f.w(7), 0.0);
+  EXPECT_EQ(f.w(9), 0.5);
+  writeIterationResults(f.run, s);
+  const std::string warning =
+      "     ***** WARNING: NO STIFFNESS, SPRING OR RESTRAINT ACTS ON OR NEXT TO STATIONS 6, 7, 8, 10, 11 *****";
+  const std::string consequence = "     ***** THE DEFLECTION THERE IS TAKEN AS 0 *****";
+  EXPECT_TRUE(f.reportHas(warning));
+  EXPECT_TRUE(f.reportHas(consequence));
+  const auto notes = f.notes();
+  EXPECT_NE(std::find(notes.begin(), notes.end(), warning), notes.end());
+  EXPECT_NE(std::find(notes.begin(), notes.end(), consequence), notes.end());
+}
+
+TEST(Iterate, WallHeldEverywhereGetsNoStationWarning) {
+  RunFiles f(10, 12.0, 1e8);
+  for (int j = 0; j <= 10; ++j) f.run.stations.S[slot(j)] = 10.0;
+  f.run.stations.Q[slot(0)] = 10.0;
+  const IterationSummary s = iterate(f.run);
+  EXPECT_TRUE(s.zeroPivot.empty());
+  writeIterationResults(f.run, s);
+  for (const std::string& line : f.report()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
+}
+
+struct SupportCase {
+  const char* name;
+  std::vector<PyCurve> curves;
+  bool spring;      // a lateral spring at station 5
+  bool specified;   // a specified deflection at station 5
+  bool held;
+};
+
+PyCurve flatCurve(int station) {
+  PyCurve c = linearCurve(station, 0.0);
+  return c;
+}
+
+class WallSupport : public ::testing::TestWithParam<SupportCase> {};
+
+TEST_P(WallSupport, StopsWithAClearMessageOnlyWhenNothingHoldsTheWall) {
+  const SupportCase& c = GetParam();
+  RunFiles f(10, 12.0, 1e8);
+  f.run.curves = c.curves;
+  if (c.spring) f.run.stations.S[slot(5)] = 10.0;
+  if (c.specified) {
+    f.run.stations.code[slot(5)] = 2;
+    f.run.stations.specDeflection = {0.0};
+    f.run.stations.specSlope = {0.0};
+  }
+  f.run.stations.Q[slot(0)] = 10.0;
+  const std::string message =
+      "     ERROR STOP -- THE WALL HAS NO LATERAL SUPPORT: NO SPRING, TIEBACK, P-Y CURVE OR SPECIFIED DEFLECTION "
+      "HOLDS IT";
+  if (c.held) {
+    EXPECT_NO_THROW(iterate(f.run)) << c.name;
+    EXPECT_FALSE(f.reportHas(message)) << c.name;
+  } else {
+    EXPECT_THROW(iterate(f.run), InputStop) << c.name;
+    EXPECT_TRUE(f.reportHas(message)) << c.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WallSupport,
+    ::testing::Values(SupportCase{"Nothing", {}, false, false, false},
+                      SupportCase{"CurvesBelowTheWall", {linearCurve(12, 100.0), linearCurve(14, 100.0)}, false, false, false},
+                      SupportCase{"CurvesWithoutResistance", {flatCurve(3), flatCurve(7)}, false, false, false},
+                      SupportCase{"ContinuedCurveWithoutAFollower", {linearCurve(5, 100.0, 1)}, false, false, false},
+                      SupportCase{"OneResistingCurve", {flatCurve(3), linearCurve(7, 100.0)}, false, false, true},
+                      SupportCase{"ChainOfResistingCurves", {linearCurve(2, 100.0, 1), linearCurve(8, 100.0, 1)}, false, false, true},
+                      SupportCase{"Spring", {}, true, false, true},
+                      SupportCase{"SpecifiedDeflection", {}, false, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace tarnel::engine

@@ -71,9 +71,10 @@ SolveCounts solveBeamColumn(const Stations& st, std::span<const double> sEff,
     const double aa = a * C[s - 2] + b;
     const double den = a * B[s - 2] + aa * C[s - 1] + c;
     // A station without stiffness, spring or restraint anywhere near it has a zero pivot;
-    // its deflection is then taken as 0 rather than stopping the run.
+    // its deflection is then taken as 0 rather than stopping the run. A specified
+    // deflection or slope still sets the station's deflection, so it is not listed.
     const double E = den == 0.0 ? 0.0 : -1.0 / den;
-    if (den == 0.0) counts.zeroPivot.push_back(j);
+    if (den == 0.0 && st.code[s] != 2 && st.code[s] != 3 && st.code[s] != 4) counts.zeroPivot.push_back(j);
     B[s] = e * E;
     C[s] = (aa * B[s - 1] + d) * E;
     A[s] = (a * A[s - 2] + aa * A[s - 1] - f) * E;
