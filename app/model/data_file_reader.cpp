@@ -10,6 +10,7 @@
 
 #include "app/model/program_data.h"
 #include "app/model/project_tables.h"
+#include "app/model/units.h"
 #include "app/model/word_reader.h"
 
 namespace tarnel::model {
@@ -150,7 +151,7 @@ class DataFileReader {
         t.AddRowGroup();
         t.SetReal(0, r, Depth(Real()));
         const double load = Real();
-        t.SetReal(1, r, Converts() ? Converted(load, 12) : load);
+        t.SetReal(1, r, Converts() ? Converted(load, kInchesPerFoot) : load);
       }
     }
     if (c[5] >= 2 || c[6] == 2) {
@@ -253,7 +254,7 @@ class DataFileReader {
   // Layouts up to 3.0 hold English values in inches and pounds; the oldest layout held them
   // as the user saw them, so nothing of it is converted.
   bool Converts() const { return english_ && layout_ <= 3; }
-  double Depth(double fileValue) const { return Converts() ? fileValue / 12 : fileValue; }
+  double Depth(double fileValue) const { return Converts() ? fileValue / kInchesPerFoot : fileValue; }
 
   void Points(TGridTable& curve, int n) {
     curve.Clear();
@@ -299,8 +300,9 @@ class DataFileReader {
     const bool soil = id == kTblClay1 || id == kTblSand1 || id == kTblSilt1;
     if (longTerm && soil && position == 5) return;  // not carried into the long-term problem
     if (convert && Converts()) {
-      if (position == 0) v = Converted(v, 1728);                                       // unit weight
-      if (position == 1 && (id == kTblClay1 || id == kTblSilt1)) v = Converted(v, 144);  // cohesion
+      if (position == 0) v = Converted(v, kCubicInchesPerCubicFoot);  // unit weight
+      if (position == 1 && (id == kTblClay1 || id == kTblSilt1))
+        v = Converted(v, kSquareInchesPerSquareFoot);  // cohesion
     }
     params.SetReal(col, row, v);
   }

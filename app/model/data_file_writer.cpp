@@ -9,6 +9,7 @@
 
 #include "app/model/program_data.h"
 #include "app/model/project_tables.h"
+#include "app/model/units.h"
 #include "app/model/real_format.h"
 #include "app/model/text_file.h"
 
@@ -121,7 +122,7 @@ class BlockWriter {
     if (k.c[4] > 0) {
       TGridTable& t = p_.PYMod();
       for (int r = 0; r < t.RowCount(); ++r) {
-        const double depth = english ? t.Real(0, r) * 12 : t.Real(0, r);
+        const double depth = english ? t.Real(0, r) * kInchesPerFoot : t.Real(0, r);
         o += R(depth) + "\t" + t.Text(1, r) + "\t" + t.Text(2, r) + kEol;
       }
     }
@@ -129,8 +130,8 @@ class BlockWriter {
       TGridTable& t = longTerm ? p_.LongDist() : p_.DistLoad();
       o += I(t.RowCount()) + kEol;
       for (int r = 0; r < t.RowCount(); ++r) {
-        const double depth = english ? t.Real(0, r) * 12 : t.Real(0, r);
-        const double load = english ? t.Real(1, r) / 12 : t.Real(1, r);
+        const double depth = english ? t.Real(0, r) * kInchesPerFoot : t.Real(0, r);
+        const double load = english ? t.Real(1, r) / kInchesPerFoot : t.Real(1, r);
         o += R(depth) + "\t" + R(load) + kEol;
       }
     }
@@ -172,7 +173,7 @@ class BlockWriter {
   static std::string SoilLayers(const TGridTable& soil, bool longTerm, bool english) {
     std::string o = I(soil.RowCount()) + kEol;
     for (int r = 0; r < soil.RowCount(); ++r) {
-      const double depth = english ? soil.Real(1, r) * 12 : soil.Real(1, r);
+      const double depth = english ? soil.Real(1, r) * kInchesPerFoot : soil.Real(1, r);
       o += soil.Text(0, r) + " " + R(depth) + " " + kEol;
       const TGridTable& p = soil.SubTable(2, r);
       for (int row = 0; row < 2; ++row) {
@@ -186,19 +187,19 @@ class BlockWriter {
         auto coefficient = [&](int col) -> std::string { return longTerm ? std::string(kUnused) : v(col); };
         switch (p.Identifier()) {
           case kTblSand1:
-            o += v(0, 1728) + kUnused + v(1) + kUnused + v(2) + coefficient(3);
+            o += v(0, kCubicInchesPerCubicFoot) + kUnused + v(1) + kUnused + v(2) + coefficient(3);
             break;
           case kTblSilt1:
-            o += v(0, 1728) + v(2, 144) + v(1) + v(3) + v(4) + coefficient(5);
+            o += v(0, kCubicInchesPerCubicFoot) + v(2, kSquareInchesPerSquareFoot) + v(1) + v(3) + v(4) + coefficient(5);
             break;
           case kTblRock1:
-            o += v(0, 1728) + v(1) + kUnused + kUnused + kUnused + kUnused;
+            o += v(0, kCubicInchesPerCubicFoot) + v(1) + kUnused + kUnused + kUnused + kUnused;
             break;
           case kTblRock2:
-            o += v(0, 1728) + v(1) + kUnused + v(2) + v(3) + v(4);
+            o += v(0, kCubicInchesPerCubicFoot) + v(1) + kUnused + v(2) + v(3) + v(4);
             break;
           default:  // the three clays
-            o += v(0, 1728) + v(1, 144) + kUnused + v(2) + v(3) + coefficient(4);
+            o += v(0, kCubicInchesPerCubicFoot) + v(1, kSquareInchesPerSquareFoot) + kUnused + v(2) + v(3) + coefficient(4);
             break;
         }
         o += kEol;

@@ -13,6 +13,12 @@ namespace tarnel::model {
 
 enum UnitSystem : int { kEnglish = 1, kSI = 2, kOther = 3 };
 
+// English projects show some depths in feet and some unit weights and strengths per
+// cubic or square foot, while the data file holds inches throughout.
+inline constexpr double kInchesPerFoot = 12.0;
+inline constexpr double kSquareInchesPerSquareFoot = kInchesPerFoot * kInchesPerFoot;
+inline constexpr double kCubicInchesPerCubicFoot = kInchesPerFoot * kInchesPerFoot * kInchesPerFoot;
+
 // Clamps any integer into 1..3.
 int ClampUnitSystem(int units);
 

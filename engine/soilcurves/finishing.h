@@ -26,7 +26,12 @@ struct UnitTexts {
 UnitTexts unitTexts(int units, const UnitLabels& previous);
 
 // Group reduction of the p-values for wall elements at width ratio s = WA/WP:
-// 0.5292 s^0.5659 for 1.1 <= s < 3.1, else 1.
+// 0.5292 s^0.5659 for 1.1 <= s < 3.1, else 1. A power law in the spacing ratio, the
+// form the laterally loaded pile literature uses for piles side by side in a row normal
+// to the load (Reese and Van Impe, 2001, "Single Piles and Pile Groups Under Lateral
+// Loading"); these two coefficients are the program's own fit of that form, which
+// reaches about 1 at s = 3, where elements stop interacting. Below s = 1.1 the elements
+// touch and the generators use plane passive resistance instead.
 double groupReduction(double s);
 
 // Factor of the user's modification table at depth X (column p or y): 1 outside the

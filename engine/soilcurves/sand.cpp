@@ -11,6 +11,9 @@
 namespace tarnel::engine::py {
 namespace {
 
+// Empirical factors A (ultimate) and B (at b/60) by depth over width, and the earth
+// pressure coefficient at rest K0 = 0.4, of the static sand criterion (Reese, Cox and
+// Koop, 1974).
 constexpr std::array<double, 10> kDepthRatio = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
 constexpr std::array<float, 10> kA = {2.83f, 2.48f, 2.11f, 1.76f, 1.48f, 1.23f, 1.06f, 0.90f, 0.88f, 0.88f};
 constexpr std::array<float, 10> kB = {2.14f, 1.83f, 1.54f, 1.27f, 1.05f, 0.86f, 0.71f, 0.53f, 0.50f, 0.50f};

@@ -16,6 +16,7 @@ constexpr std::array<double, kPoints> kRatio = {
     0.0,       sp(0.00025f), sp(0.0025f), sp(0.0075f), sp(0.02f), sp(0.04f),
     sp(0.06f), sp(0.1f),     sp(0.15f),   sp(0.225f),  sp(0.3f),  sp(0.4f),
     sp(0.5f),  sp(0.65f),    sp(0.8f),    1.0,         sp(1.2f)};
+// Deflections below this are treated as zero (the secant modulus is taken at the limit).
 constexpr double kTiny = 1.0e-14;
 
 }  // namespace

@@ -12,6 +12,9 @@
 namespace tarnel::engine::py {
 namespace {
 
+// The empirical factor As for static loading against x/b at 0, 1, 2, ... 5 (read from
+// the chart of Reese, Cox and Koop, 1975, for stiff clay below water; beyond 5 the
+// last step goes on).
 constexpr std::array<double, 6> kAs = {0.0, sp(0.223f), sp(0.46f), sp(0.55f), sp(0.59f), sp(0.6f)};
 
 }  // namespace

@@ -11,6 +11,8 @@
 namespace tarnel::engine::py {
 namespace {
 
+// Deflections of the 17 points as fractions of yrm = krm b (Reese, 1997, weak rock):
+// dense near the origin, where the curve bends most, and out to 12 yrm.
 constexpr std::array<double, kPoints> kRatio = {
     0.0005, 0.001, 0.003, 0.006, 0.009, 0.02, 0.04, 0.06, 0.08, 0.1, 0.25, 0.5, 0.75, 1.0, 4.0, 8.0, 12.0};
 
