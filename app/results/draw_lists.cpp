@@ -6,8 +6,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <map>
-#include <set>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace tarnel::view3d {
 
@@ -21,6 +22,19 @@ PointKey KeyOf(const QVector3D& v) {
   return {std::bit_cast<std::uint32_t>(v.x() + 0.0f), std::bit_cast<std::uint32_t>(v.y() + 0.0f),
           std::bit_cast<std::uint32_t>(v.z() + 0.0f)};
 }
+
+// FNV-1a over the words of a key made of 32-bit words.
+struct WordsHash {
+  template <typename Key>
+  std::size_t operator()(const Key& key) const {
+    static_assert(sizeof(Key) % sizeof(std::uint32_t) == 0);
+    std::uint32_t words[sizeof(Key) / sizeof(std::uint32_t)];
+    std::memcpy(words, &key, sizeof(Key));
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::uint32_t w : words) h = (h ^ w) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
+  }
+};
 
 // Glyph vertex placed at an arrow: glyph tip (0,0,1) on the arrow's tip, +Z along its
 // direction, scaled by its size.
@@ -56,6 +70,7 @@ class Batch {
     Add(turned ? c : b, colour, alpha, shade);
     Add(turned ? b : c, colour, alpha, shade);
   }
+  void Reserve(std::size_t vertices) { b_.vertices.reserve(vertices); }
   void MoveTo(std::vector<DrawBatch>& out) {
     if (!b_.vertices.empty()) out.push_back(std::move(b_));
   }
@@ -65,14 +80,18 @@ class Batch {
 };
 
 // The faces of the opaque solids that another opaque solid touches from the other side.
-std::set<std::pair<const Block*, int>> InsideFaces(const std::vector<const Block*>& solids) {
+using FaceSet = std::unordered_set<std::uint64_t>;  // block index x 6 + face
+std::uint64_t FaceId(std::size_t block, int face) { return block * 6 + face; }
+
+FaceSet InsideFaces(const std::vector<const Block*>& solids) {
   struct Seen {
-    const Block* block;
-    int face;
+    std::uint64_t face;
     QVector3D normal;
   };
-  std::map<std::array<PointKey, 4>, std::vector<Seen>> byCorners;
-  for (const Block* b : solids) {
+  std::unordered_map<std::array<PointKey, 4>, std::vector<Seen>, WordsHash> byCorners;
+  byCorners.reserve(solids.size() * 6);
+  for (std::size_t i = 0; i < solids.size(); ++i) {
+    const Block* b = solids[i];
     const FaceCorners faces = OutwardFaces(*b);
     for (int f = 0; f < 6; ++f) {
       std::array<PointKey, 4> key;
@@ -81,27 +100,27 @@ std::set<std::pair<const Block*, int>> InsideFaces(const std::vector<const Block
       const auto& c = b->corners;
       const QVector3D n =
           QVector3D::crossProduct(c[faces[f][2]] - c[faces[f][0]], c[faces[f][3]] - c[faces[f][1]]);
-      byCorners[key].push_back({b, f, n});
+      byCorners[key].push_back({FaceId(i, f), n});
     }
   }
-  std::set<std::pair<const Block*, int>> inside;
+  FaceSet inside;
   for (const auto& [key, seen] : byCorners) {
     if (seen.size() < 2) continue;
     for (const Seen& s : seen) {
       for (const Seen& t : seen) {
-        if (QVector3D::dotProduct(s.normal, t.normal) < 0) inside.insert({s.block, s.face});
+        if (QVector3D::dotProduct(s.normal, t.normal) < 0) inside.insert(s.face);
       }
     }
   }
   return inside;
 }
 
-void SolidQuads(Batch& quads, const std::vector<const Block*>& solids,
-                const std::set<std::pair<const Block*, int>>& inside) {
-  for (const Block* b : solids) {
+void SolidQuads(Batch& quads, const std::vector<const Block*>& solids, const FaceSet& inside) {
+  for (std::size_t i = 0; i < solids.size(); ++i) {
+    const Block* b = solids[i];
     const FaceCorners faces = OutwardFaces(*b);
     for (int f = 0; f < 6; ++f) {
-      if (inside.count({b, f})) continue;
+      if (inside.count(FaceId(i, f))) continue;
       const auto& q = faces[f];
       const float shade = FaceShade(b->corners[q[0]], b->corners[q[1]], b->corners[q[2]]);
       for (int k : q) quads.Add(b->corners[k], b->faceColour, b->faceAlpha, shade);
@@ -147,20 +166,28 @@ void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows) {
 // Every line of the model as segments, each segment once per colour.
 class Segments {
  public:
-  explicit Segments(Batch& lines) : lines_(lines) {}
+  Segments(Batch& lines, std::size_t most) : lines_(lines) {
+    lines.Reserve(2 * most);
+    seen_.reserve(most);
+  }
   void Add(const QVector3D& p, const QVector3D& q, Rgb c, float alpha) {
     std::array<PointKey, 2> ends{KeyOf(p), KeyOf(q)};
     std::sort(ends.begin(), ends.end());
     const std::array<std::uint32_t, 4> colour{std::bit_cast<std::uint32_t>(c.r), std::bit_cast<std::uint32_t>(c.g),
                                                std::bit_cast<std::uint32_t>(c.b), std::bit_cast<std::uint32_t>(alpha)};
-    if (!seen_.insert({ends, colour}).second) return;
+    if (!seen_.insert(Key{ends, colour}).second) return;
     lines_.Add(p, c, alpha);
     lines_.Add(q, c, alpha);
   }
 
  private:
+  struct Key {
+    std::array<PointKey, 2> ends;
+    std::array<std::uint32_t, 4> colour;
+    bool operator==(const Key&) const = default;
+  };
   Batch& lines_;
-  std::set<std::pair<std::array<PointKey, 2>, std::array<std::uint32_t, 4>>> seen_;
+  std::unordered_set<Key, WordsHash> seen_;
 };
 
 void AllLines(Segments& s, const BlockModel& m) {
@@ -217,6 +244,7 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
   std::vector<DrawBatch> out;
   {
     Batch quads(Mode::Quads, true, false, true);
+    quads.Reserve(24 * opaqueSolids.size());
     SolidQuads(quads, opaqueSolids, InsideFaces(opaqueSolids));
     quads.MoveTo(out);
     Batch tris(Mode::Triangles, true, false, true);
@@ -228,7 +256,9 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
   }
   {
     Batch lines(Mode::Lines, false, clearEdges, true);
-    Segments segments(lines);
+    std::size_t most = 12 * m.blocks.size() + 8 * m.pyramids.size() + ArrowGlyph().outline.size() * m.arrows.size();
+    for (const Polyline& l : m.lines) most += l.points.size();
+    Segments segments(lines, most);
     AllLines(segments, m);
     lines.MoveTo(out);
   }
@@ -239,6 +269,7 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
     SolidQuads(quads, clearSolids, {});
     quads.MoveTo(out);
     Batch tris(Mode::Triangles, true, true, false);
+    tris.Reserve(18 * clearPyramids.size() + 3 * ArrowGlyph().triangles.size() * m.arrows.size());
     PyramidTriangles(tris, clearPyramids);
     GlyphTriangles(tris, m.arrows);
     tris.MoveTo(out);
