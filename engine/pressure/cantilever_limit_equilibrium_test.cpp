@@ -14,7 +14,6 @@ namespace tarnel::engine::pressure {
 namespace {
 
 using engine::testing::EngineOutput;
-using engine::testing::runEngineOn;
 namespace ref = engine::testing::reference;
 
 // SI: a wall 12 m long in 120 increments, excavated to H = 3 m, in sand of 18 kN/m^3 and
@@ -76,21 +75,9 @@ LimitEquilibrium estimate(const double* factor) {
   return {};
 }
 
-class SandCantilever : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { out_ = new EngineOutput(runEngineOn(cantileverData())); }
-  static void TearDownTestSuite() {
-    delete out_;
-    out_ = nullptr;
-  }
-  static const EngineOutput& out() { return *out_; }
+const EngineOutput& out() { return engine::testing::sharedRunOn(cantileverData()); }
 
- private:
-  static EngineOutput* out_;
-};
-EngineOutput* SandCantilever::out_ = nullptr;
-
-TEST_F(SandCantilever, LoadedWithRankinePressureDownToTheExcavation) {
+TEST(SandCantilever, LoadedWithRankinePressureDownToTheExcavation) {
   ASSERT_TRUE(out().reportExists);
   ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
   const double ka = rankineKa(ref::deg(kPhiDeg));
@@ -107,7 +94,7 @@ TEST_F(SandCantilever, LoadedWithRankinePressureDownToTheExcavation) {
   EXPECT_NEAR(atExcavation.shear, 0.5 * ka * kGamma * kFree * kFree * kB, 0.01 * 0.5 * ka * kGamma * kFree * kFree);
 }
 
-TEST_F(SandCantilever, CurvesTopOutAtThePassiveResistanceLessTheActiveLoad) {
+TEST(SandCantilever, CurvesTopOutAtThePassiveResistanceLessTheActiveLoad) {
   ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
   // The first layer below the excavation (3 to 3.5 m) holds the first five curves, at
   // its top + 0.01 m, its quarter points and its bottom - 0.01 m. Each side's plateau is
@@ -131,7 +118,7 @@ TEST_F(SandCantilever, CurvesTopOutAtThePassiveResistanceLessTheActiveLoad) {
   }
 }
 
-TEST_F(SandCantilever, LargestMomentBetweenTheLimitEquilibriumBounds) {
+TEST(SandCantilever, LargestMomentBetweenTheLimitEquilibriumBounds) {
   ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
   // Bounds, from the shape of the criterion's curve (resistance growing with deflection):
   // no point of a curve exceeds the ultimate resistance pu = A ps, so the moment at any

@@ -17,7 +17,6 @@ namespace tarnel::engine::py {
 namespace {
 
 using engine::testing::EngineOutput;
-using engine::testing::runEngineOn;
 namespace ref = engine::testing::reference;
 
 // SI: a pile of width 0.6 m and EI 1.6e5 kN m^2, 20 m long in 200 increments, with its
@@ -58,21 +57,9 @@ double halfUnitOfThirdDigit(double v) {
   return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(v))) + 1.0 - 3.0) + 1e-4 * std::fabs(v);
 }
 
-class LaterallyLoadedPile : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { out_ = new EngineOutput(runEngineOn(pileData())); }
-  static void TearDownTestSuite() {
-    delete out_;
-    out_ = nullptr;
-  }
-  static const EngineOutput& out() { return *out_; }
+const EngineOutput& out() { return engine::testing::sharedRunOn(pileData()); }
 
- private:
-  static EngineOutput* out_;
-};
-EngineOutput* LaterallyLoadedPile::out_ = nullptr;
-
-TEST_F(LaterallyLoadedPile, GeneratedCurvesFollowTheSandCriterion) {
+TEST(LaterallyLoadedPile, GeneratedCurvesFollowTheSandCriterion) {
   ASSERT_TRUE(out().reportExists);
   ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
   // Five curves per layer, at the top + 0.01 m, the quarter points and the bottom - 0.01 m.
@@ -98,7 +85,9 @@ TEST_F(LaterallyLoadedPile, GeneratedCurvesFollowTheSandCriterion) {
       const double p = std::fabs(c.p[j]), up = halfUnitOfThirdDigit(p / kH) * kH;
       EXPECT_GE(p, std::min(a, b) - up) << "x = " << x << " point " << j;
       EXPECT_LE(p, std::max(a, b) + up) << "x = " << x << " point " << j;
-      if (c.y[j] != 0.0) EXPECT_EQ(c.p[j] < 0.0, c.y[j] > 0.0) << "x = " << x << " point " << j;
+      if (c.y[j] != 0.0) {
+        EXPECT_EQ(c.p[j] < 0.0, c.y[j] > 0.0) << "x = " << x << " point " << j;
+      }
       ++checked;
     }
     EXPECT_EQ(checked, 33);
@@ -108,7 +97,7 @@ TEST_F(LaterallyLoadedPile, GeneratedCurvesFollowTheSandCriterion) {
   }
 }
 
-TEST_F(LaterallyLoadedPile, HeadDeflectionAndLargestMomentFollowMatlockAndReese) {
+TEST(LaterallyLoadedPile, HeadDeflectionAndLargestMomentFollowMatlockAndReese) {
   ASSERT_FALSE(engine::testing::stopped(out().report)) << out().report;
   ASSERT_FALSE(out().results.empty());
   // Matlock and Reese (1960), long free-head pile (L/T >= 5) with Es = k x: relative

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <atomic>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <regex>
@@ -125,6 +126,13 @@ EngineOutput runEngineOn(const std::string& data) {
   out.plot = readFile(base.string() + ".tn5p");
   out.notes = readFile(base.string() + ".tn5r");
   return out;
+}
+
+const EngineOutput& sharedRunOn(const std::string& data) {
+  static std::map<std::string, EngineOutput> runs;
+  auto it = runs.find(data);
+  if (it == runs.end()) it = runs.emplace(data, runEngineOn(data)).first;
+  return it->second;
 }
 
 namespace {

@@ -79,6 +79,10 @@ struct OpenRun {
 // analysis there with the fixed clock and returns the outputs.
 EngineOutput runEngineOn(const std::string& data);
 
+// runEngineOn(data) made once per test program and kept: for several tests that check
+// different sides of one run.
+const EngineOutput& sharedRunOn(const std::string& data);
+
 // The report holds an error stop: it does not reach "END OF ANALYSIS", or one of its
 // lines starts with "ERROR" or "TOO MUCH DATA".
 bool stopped(const std::string& report);
