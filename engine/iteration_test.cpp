@@ -499,6 +499,16 @@ TEST(Iterate, WallHeldEverywhereGetsNoStationWarning) {
   for (const std::string& line : f.report()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
 }
 
+TEST(Iterate, StationTablesTooSmallForTheWallStopTheRunInsteadOfClosing) {
+  RunFiles f(10, 12.0, 1e8);
+  for (int j = 0; j <= 10; ++j) f.run.stations.S[slot(j)] = 10.0;
+  f.run.stations.Q[slot(0)] = 10.0;
+  f.run.stations.EI.resize(static_cast<std::size_t>(slot(10)));  // short of stations 10 to 12
+  EXPECT_THROW(iterate(f.run), InputStop);
+  EXPECT_TRUE(f.reportHas("     ERROR STOP -- THE STATION TABLES DO NOT HOLD STATIONS -3 TO 13"));
+  for (const std::string& line : f.notes()) EXPECT_EQ(line.find("      1       NO"), std::string::npos) << line;
+}
+
 struct SupportCase {
   const char* name;
   std::vector<PyCurve> curves;
