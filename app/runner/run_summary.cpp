@@ -18,11 +18,24 @@ QStringList readLines(const QString& path) {
   return QString::fromLocal8Bit(f.readAll()).split('\n');
 }
 
-QStringList words(const QString& line) { return line.split(QRegularExpression("[ \\t\\r]+"), Qt::SkipEmptyParts); }
+// The blank-separated words of a line. Called for every line of a plot file, so no
+// pattern is built or matched for it.
+QList<QStringView> words(QStringView line) {
+  QList<QStringView> out;
+  qsizetype i = 0;
+  const qsizetype n = line.size();
+  while (i < n) {
+    while (i < n && (line[i] == u' ' || line[i] == u'\t' || line[i] == u'\r')) ++i;
+    const qsizetype start = i;
+    while (i < n && line[i] != u' ' && line[i] != u'\t' && line[i] != u'\r') ++i;
+    if (i > start) out << line.mid(start, i - start);
+  }
+  return out;
+}
 
-bool isInteger(const QString& w) {
+bool isInteger(QStringView w) {
   bool ok = false;
-  w.toLongLong(&ok);
+  (void)w.toLongLong(&ok);
   return ok;
 }
 
@@ -34,8 +47,11 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
   const QStringList report = readLines(reportPath);
   static const QRegularExpression iterationLine(QStringLiteral("RESULTS -- ITERATION\\s*(\\d+)"));
   for (const QString& line : report) {
-    const auto m = iterationLine.match(line);
-    if (m.hasMatch()) s.iterations = m.captured(1).toInt();
+    // The pattern only for the few lines that can match: a report has thousands.
+    if (line.contains(QLatin1String("RESULTS -- ITERATION"))) {
+      const auto m = iterationLine.match(line);
+      if (m.hasMatch()) s.iterations = m.captured(1).toInt();
+    }
     const QString t = line.trimmed();
     if (s.errorLine.isEmpty() && (t.startsWith("ERROR") || t.startsWith("TOO MUCH DATA") || t.startsWith("***** "))) {
       s.errorLine = t;
@@ -46,7 +62,7 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
   // A results head is the only line of the plot file with three integers.
   const QStringList plot = readLines(plotPath);
   for (int i = 0; i < plot.size(); ++i) {
-    const QStringList head = words(plot[i]);
+    const QList<QStringView> head = words(plot[i]);
     if (head.size() != 3 || !isInteger(head[0]) || !isInteger(head[1]) || !isInteger(head[2])) continue;
     // The row count comes from the file: it must fit the lines that follow before the
     // loop below trusts it (a negative or huge count would run back or far past the end).
@@ -61,7 +77,7 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
     s.maxMoment = 0;
     s.hasResults = rows > 0;
     for (qint64 k = 1; k <= rows; ++k) {
-      const QStringList v = words(plot[i + k]);
+      const QList<QStringView> v = words(plot[i + k]);
       if (v.size() < 5) break;
       bool ok1 = false, ok2 = false;
       const double y = c.toDouble(v[1], &ok1);
