@@ -79,18 +79,14 @@ BatchRun runAndSummarize(const EngineRunner& runner, const QString& file) {
   return b;
 }
 
-// A run allocates and frees a few hundred kilobytes (the engine's tables, the report read
-// back). By default the C library hands such memory back to the system when it is freed and
-// faults it in again on the next run, and on a machine with several cores every hand-back
-// interrupts the other cores as well: a batch keeps it instead.
+}  // namespace
+
 void keepHeapBetweenRuns() {
 #ifdef __GLIBC__
   mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
   mallopt(M_MMAP_THRESHOLD, 16 * 1024 * 1024);
 #endif
 }
-
-}  // namespace
 
 QStringList expandDataFiles(const QStringList& names, QStringList* missing) {
   QStringList files;

@@ -37,6 +37,13 @@ struct BatchRun {
 // Runs every file; the results come back in the order of `files`.
 std::vector<BatchRun> runBatch(const QStringList& files, const BatchOptions& options);
 
+// A run allocates and frees a few hundred kilobytes (the engine's tables, the report read
+// back). By default the C library hands such memory back to the system when it is freed and
+// faults it in again on the next run, and on a machine with several cores every hand-back
+// interrupts the other cores as well: a process that makes many runs keeps it instead.
+// runBatch and runWorker do this themselves.
+void keepHeapBetweenRuns();
+
 // The worker's side: runs `files` one after another and writes one line per file (the run
 // and its summary) to standard output. Returns the process's exit code.
 int runWorker(const QStringList& files, const QString& engineDir);

@@ -1,5 +1,7 @@
 #include "app/runner/engine_runner.h"
 
+#include "app/runner/output_lines.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -56,13 +58,9 @@ QString incompleteOutputs(const RunResult& r) {
   // few that go into a message become text.
   const QByteArray bytes = report.readAll();
   std::vector<QByteArrayView> text;  // the non-empty lines, trimmed
-  for (qsizetype from = 0; from <= bytes.size();) {
-    qsizetype nl = bytes.indexOf('\n', from);
-    if (nl < 0) nl = bytes.size();
-    const QByteArrayView line = QByteArrayView(bytes).sliced(from, nl - from).trimmed();
-    if (!line.isEmpty()) text.push_back(line);
-    from = nl + 1;
-  }
+  forEachLine(bytes, [&](QByteArrayView line) {
+    if (!(line = line.trimmed()).isEmpty()) text.push_back(line);
+  });
   const auto shown = [](QByteArrayView line) { return QString::fromLocal8Bit(line).trimmed(); };
   // The engine names an output it could not write in the report, after everything else.
   for (const QByteArrayView t : text) {
@@ -152,30 +150,30 @@ RunResult EngineRunner::run(const QString& dataFile) const {
     return r;
   }
 
-  const QString libraryPath = QDir(libraryFolder()).filePath(QString::fromLatin1(kLibraryName));
-  QLibrary library(libraryPath);
-  if (!library.load()) {
+  // The run's reference to the library, loaded by name. Many runs in a row share the
+  // runner's reference, which keeps the library mapped; otherwise it is unloaded again
+  // when the run ends, however it ends.
+  std::shared_ptr<QLibrary> library = keepLoaded_ ? kept_ : nullptr;
+  if (!library) {
+    library = std::shared_ptr<QLibrary>(new QLibrary(QDir(libraryFolder()).filePath(QString::fromLatin1(kLibraryName))),
+                                        [](QLibrary* l) {
+                                          if (l->isLoaded()) l->unload();
+                                          delete l;
+                                        });
+  }
+  if (!library->load()) {
     r.error = QStringLiteral("The analysis engine %1 could not be loaded from %2: %3")
                   .arg(QString::fromLatin1(kLibraryName), QDir::toNativeSeparators(libraryFolder()),
-                       library.errorString());
+                       library->errorString());
     return r;
   }
-  if (keepLoaded_ && (!kept_ || kept_->fileName() != library.fileName())) {
-    // A second reference to the same library: unloading the run's own one below then
-    // leaves it mapped for the next run.
-    std::shared_ptr<QLibrary> hold(new QLibrary(libraryPath), [](QLibrary* l) {
-      l->unload();
-      delete l;
-    });
-    if (hold->load()) kept_ = std::move(hold);
-  }
-  const auto entry = reinterpret_cast<EntryPoint>(library.resolve(kEntryPoint));
+  const auto entry = reinterpret_cast<EntryPoint>(library->resolve(kEntryPoint));
   if (!entry) {
     r.error = QStringLiteral("The analysis engine %1 has no entry point %2.")
-                  .arg(QDir::toNativeSeparators(library.fileName()), QString::fromLatin1(kEntryPoint));
-    library.unload();
+                  .arg(QDir::toNativeSeparators(library->fileName()), QString::fromLatin1(kEntryPoint));
     return r;
   }
+  if (keepLoaded_) kept_ = library;
   {
     CurrentFolder cd(work->path());
     if (!cd.ok()) {
@@ -184,7 +182,7 @@ RunResult EngineRunner::run(const QString& dataFile) const {
       r.engineResult = entry(kInterfaceVersion);
     }
   }
-  library.unload();
+  library.reset();
   if (r.engineResult == 1) {
     r.error = QStringLiteral(
         "The analysis engine refused the run: it was not built for interface version %1. "

@@ -46,9 +46,9 @@ class EngineRunner {
   // Where the private working folder of a run is made; empty: defaultWorkParent().
   void setWorkParent(const QString& folder) { workParent_ = folder; }
 
-  // Many runs in a row: the library stays mapped between the runs of this runner, so that
-  // loading it by name for the next run finds it in place instead of mapping and relocating
-  // it again. Every run still starts the engine afresh: it keeps all the state of a run in
+  // Many runs in a row: the library stays loaded between the runs of this runner, so that
+  // the next run finds it in place instead of searching, mapping and relocating it again.
+  // Every run still starts the engine afresh: the engine keeps all the state of a run in
   // one object made and freed by the entry point.
   void setKeepLibraryLoaded(bool keep);
 
@@ -66,7 +66,7 @@ class EngineRunner {
   QString libraryFolder_;
   QString workParent_;
   bool keepLoaded_ = false;
-  mutable std::shared_ptr<QLibrary> kept_;  // holds the library mapped while keepLoaded_
+  mutable std::shared_ptr<QLibrary> kept_;  // the library loaded by the first run, while keepLoaded_
 };
 
 }  // namespace tarnel::runner
