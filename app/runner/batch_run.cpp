@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #ifdef _WIN32
 #include <io.h>
 #define dup _dup
@@ -20,26 +24,69 @@ namespace tarnel::runner {
 
 namespace {
 
-// A worker's answer for one file: "ok<TAB>engine result<TAB>error<TAB>incomplete", each text on one line.
-QByteArray answerLine(const RunResult& r) {
-  auto oneLine = [](QString text) {
-    return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\t'), QLatin1Char(' ')).toUtf8();
-  };
-  return QByteArray(r.ok ? "1" : "0") + '\t' + QByteArray::number(r.engineResult) + '\t' + oneLine(r.error) +
-         '\t' + oneLine(r.incomplete) + '\n';
+// A worker's answer for one file, one line of tab-separated fields: the run (ok, engine
+// result, error, incomplete) and, for a run that took place, its summary. Texts are
+// percent-encoded and numbers written in full, so the parent gets exactly what it would
+// have read itself.
+QByteArray encoded(const QString& t) { return t.toUtf8().toPercentEncoding(); }
+QString decoded(const QByteArray& field) { return QString::fromUtf8(QByteArray::fromPercentEncoding(field)); }
+
+QByteArray answerLine(const BatchRun& b) {
+  const RunResult& r = b.run;
+  const RunSummary& s = b.summary;
+  const QList<QByteArray> fields = {r.ok ? "1" : "0",
+                                    QByteArray::number(r.engineResult),
+                                    encoded(r.error),
+                                    encoded(r.incomplete),
+                                    QByteArray::number(s.problems),
+                                    QByteArray::number(s.iterations),
+                                    QByteArray::number(s.units),
+                                    QByteArray::number(s.maxDeflection, 'g', 17),
+                                    QByteArray::number(s.maxMoment, 'g', 17),
+                                    s.hasResults ? "1" : "0",
+                                    s.finished ? "1" : "0",
+                                    encoded(s.errorLine),
+                                    encoded(s.plotError)};
+  return fields.join('\t') + '\n';
 }
 
-RunResult fromAnswer(const QString& dataFile, const QByteArray& line) {
-  RunResult r = EngineRunner::pathsFor(dataFile);
-  const QList<QByteArray> parts = line.trimmed().split('\t');
-  r.ok = parts.value(0) == "1";
-  r.engineResult = parts.value(1).toInt();
-  r.error = QString::fromUtf8(parts.value(2));
-  r.incomplete = QString::fromUtf8(parts.value(3));
-  return r;
+BatchRun fromAnswer(const QString& dataFile, const QByteArray& line) {
+  BatchRun b{EngineRunner::pathsFor(dataFile), {}};
+  RunResult& r = b.run;
+  RunSummary& s = b.summary;
+  const QList<QByteArray> f = line.trimmed().split('\t');
+  r.ok = f.value(0) == "1";
+  r.engineResult = f.value(1).toInt();
+  r.error = decoded(f.value(2));
+  r.incomplete = decoded(f.value(3));
+  s.problems = f.value(4).toInt();
+  s.iterations = f.value(5, "-1").toInt();
+  s.units = f.value(6).toInt();
+  s.maxDeflection = f.value(7).toDouble();
+  s.maxMoment = f.value(8).toDouble();
+  s.hasResults = f.value(9) == "1";
+  s.finished = f.value(10) == "1";
+  s.errorLine = decoded(f.value(11));
+  s.plotError = decoded(f.value(12));
+  return b;
+}
+
+// One run as a batch makes it, in this process: the summary is read while the outputs are
+// fresh in the file cache, by the process that wrote them.
+BatchRun runAndSummarize(const EngineRunner& runner, const QString& file) {
+  BatchRun b{runner.run(file), {}};
+  if (b.run.ok) b.summary = summarizeRun(b.run.reportPath, b.run.plotPath);
+  return b;
 }
 
 }  // namespace
+
+void keepHeapBetweenRuns() {
+#ifdef __GLIBC__
+  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+  mallopt(M_MMAP_THRESHOLD, 16 * 1024 * 1024);
+#endif
+}
 
 QStringList expandDataFiles(const QStringList& names, QStringList* missing) {
   QStringList files;
@@ -58,19 +105,21 @@ QStringList expandDataFiles(const QStringList& names, QStringList* missing) {
   return files;
 }
 
-std::vector<RunResult> runBatch(const QStringList& files, const BatchOptions& options) {
-  std::vector<RunResult> results(files.size());
+std::vector<BatchRun> runBatch(const QStringList& files, const BatchOptions& options) {
+  keepHeapBetweenRuns();
+  std::vector<BatchRun> results(files.size());
   const int total = static_cast<int>(files.size());
   const int jobs = std::max(1, std::min(options.jobs, total));
   int done = 0;
-  auto finished = [&](int index, RunResult r) {
+  auto finished = [&](int index, BatchRun r) {
     results[index] = std::move(r);
     ++done;
-    if (options.progress) options.progress(done, total, results[index]);
+    if (options.progress) options.progress(done, total, results[index].run);
   };
   if (jobs == 1) {
-    const EngineRunner runner(options.engineDir);
-    for (int i = 0; i < total; ++i) finished(i, runner.run(files[i]));
+    EngineRunner runner(options.engineDir);
+    runner.setKeepLibraryLoaded(true);
+    for (int i = 0; i < total; ++i) finished(i, runAndSummarize(runner, files[i]));
     return results;
   }
 
@@ -117,10 +166,10 @@ std::vector<RunResult> runBatch(const QStringList& files, const BatchOptions& op
           // unanswered: say so for each rather than wait for it.
           for (; worker.answered < worker.indices.size(); ++worker.answered) {
             const int index = worker.indices[worker.answered];
-            RunResult r = EngineRunner::pathsFor(files[index]);
-            r.error = QStringLiteral("The worker process that analysed this file ended early (%1).")
-                          .arg(p.errorString());
-            finished(index, r);
+            BatchRun b{EngineRunner::pathsFor(files[index]), {}};
+            b.run.error = QStringLiteral("The worker process that analysed this file ended early (%1).")
+                              .arg(p.errorString());
+            finished(index, b);
           }
         } else {
           running = true;
@@ -140,9 +189,11 @@ int runWorker(const QStringList& files, const QString& engineDir) {
   if (answers < 0 || dup2(2, 1) < 0) return 2;
   FILE* out = fdopen(answers, "w");
   if (!out) return 2;
-  const EngineRunner runner(engineDir);
+  keepHeapBetweenRuns();
+  EngineRunner runner(engineDir);
+  runner.setKeepLibraryLoaded(true);
   for (const QString& file : files) {
-    const QByteArray line = answerLine(runner.run(file));
+    const QByteArray line = answerLine(runAndSummarize(runner, file));
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), out);
     std::fflush(out);
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/runner/engine_runner.h"
+#include "app/runner/run_summary.h"
 
 namespace tarnel::runner {
 
@@ -26,11 +27,25 @@ struct BatchOptions {
   std::function<void(int done, int total, const RunResult&)> progress;
 };
 
-// Runs every file; the results come back in the order of `files`.
-std::vector<RunResult> runBatch(const QStringList& files, const BatchOptions& options);
+// One file of a batch: the run, and for a run that took place (run.ok) its summary, read
+// by the process that made the run.
+struct BatchRun {
+  RunResult run;
+  RunSummary summary;
+};
 
-// The worker's side: runs `files` one after another and writes one line per file to
-// standard output. Returns the process's exit code.
+// Runs every file; the results come back in the order of `files`.
+std::vector<BatchRun> runBatch(const QStringList& files, const BatchOptions& options);
+
+// A run allocates and frees a few hundred kilobytes (the engine's tables, the report read
+// back). By default the C library hands such memory back to the system when it is freed and
+// faults it in again on the next run, and on a machine with several cores every hand-back
+// interrupts the other cores as well: a process that makes many runs keeps it instead.
+// runBatch and runWorker do this themselves.
+void keepHeapBetweenRuns();
+
+// The worker's side: runs `files` one after another and writes one line per file (the run
+// and its summary) to standard output. Returns the process's exit code.
 int runWorker(const QStringList& files, const QString& engineDir);
 
 }  // namespace tarnel::runner

@@ -1,5 +1,7 @@
 #include "app/runner/engine_runner.h"
 
+#include "app/runner/output_lines.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace tarnel::runner {
 
@@ -50,21 +54,27 @@ QString incompleteOutputs(const RunResult& r) {
                           "data file can be written and that no folder has that name.")
         .arg(native(r.reportPath));
   }
-  const QStringList lines = QString::fromLocal8Bit(report.readAll()).split('\n');
-  QStringList text;  // the non-empty lines, trimmed
-  for (const QString& l : lines)
-    if (!l.trimmed().isEmpty()) text << l.trimmed();
+  // Read once per run of a batch: the lines are looked at in place, as bytes, and only the
+  // few that go into a message become text.
+  const QByteArray bytes = report.readAll();
+  std::vector<QByteArrayView> text;  // the non-empty lines, trimmed
+  forEachLine(bytes, [&](QByteArrayView line) {
+    if (!(line = line.trimmed()).isEmpty()) text.push_back(line);
+  });
+  const auto shown = [](QByteArrayView line) { return QString::fromLocal8Bit(line).trimmed(); };
   // The engine names an output it could not write in the report, after everything else.
-  for (const QString& t : text) {
-    if (t.startsWith(QLatin1String("ERROR -- THE FILE")) || t.startsWith(QLatin1String("ERROR -- CANNOT CREATE")) ||
-        t.startsWith(QLatin1String("ERROR -- THE ANALYSIS STOPPED"))) {
+  for (const QByteArrayView t : text) {
+    if (t.startsWith("ERROR -- THE FILE") || t.startsWith("ERROR -- CANNOT CREATE") ||
+        t.startsWith("ERROR -- THE ANALYSIS STOPPED")) {
       return QStringLiteral("The analysis could not write its results completely; the report %1 says: %2")
-          .arg(native(r.reportPath), t);
+          .arg(native(r.reportPath), shown(t));
     }
   }
-  if (text.isEmpty() || text.last() != QLatin1String("END OF ANALYSIS")) {
+  if (text.empty() || text.back() != QByteArrayView("END OF ANALYSIS")) {
     // The stop message of a generator, or the reading error, is the last text.
-    const QString tail = text.mid(std::max<qsizetype>(0, text.size() - 3)).join(' ');
+    QStringList last;
+    for (std::size_t i = text.size() > 3 ? text.size() - 3 : 0; i < text.size(); ++i) last << shown(text[i]);
+    const QString tail = last.join(' ');
     return QStringLiteral("The analysis stopped before its end (no END OF ANALYSIS in the report %1)%2")
         .arg(native(r.reportPath), tail.isEmpty() ? QStringLiteral(": the report is empty.") : ": " + tail);
   }
@@ -75,6 +85,27 @@ QString incompleteOutputs(const RunResult& r) {
 }
 
 EngineRunner::EngineRunner(QString libraryFolder) : libraryFolder_(std::move(libraryFolder)) {}
+
+void EngineRunner::setKeepLibraryLoaded(bool keep) {
+  keepLoaded_ = keep;
+  if (!keep) kept_.reset();
+}
+
+QString EngineRunner::defaultWorkParent() {
+  static const QString parent = [] {
+    if (!qEnvironmentVariableIsEmpty("TMPDIR")) return QDir::tempPath();
+#ifndef _WIN32
+    // A memory file system takes the scratch files without the inode and block work of a
+    // disk one, which costs a batch of short runs more than the analyses themselves.
+    for (const QString& folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/dev/shm")}) {
+      const QFileInfo info(folder);
+      if (!folder.isEmpty() && info.isDir() && info.isWritable()) return info.absoluteFilePath();
+    }
+#endif
+    return QDir::tempPath();
+  }();
+  return parent;
+}
 
 QString EngineRunner::libraryFolder() const {
   if (!libraryFolder_.isEmpty()) return libraryFolder_;
@@ -102,40 +133,56 @@ RunResult EngineRunner::run(const QString& dataFile) const {
   // names.dat and the scratch files live in a folder of their own: the program folder of
   // an installed system is read-only, and two runs must never share scratch files. The
   // folder goes with everything in it when the run ends, however it ends.
-  QTemporaryDir work((workParent_.isEmpty() ? QDir::tempPath() : workParent_) + "/tarnel-run-XXXXXX");
-  if (!work.isValid()) {
-    r.error = QStringLiteral("A working folder for the analysis could not be created: %1").arg(work.errorString());
+  const QString parent = workParent_.isEmpty() ? defaultWorkParent() : workParent_;
+  std::optional<QTemporaryDir> work;
+  work.emplace(parent + "/tarnel-run-XXXXXX");
+  if (!work->isValid() && workParent_.isEmpty() && parent != QDir::tempPath()) {
+    // A full or unusable memory folder: the system's temporary folder still does.
+    work.emplace(QDir::tempPath() + "/tarnel-run-XXXXXX");
+  }
+  if (!work->isValid()) {
+    r.error = QStringLiteral("A working folder for the analysis could not be created: %1").arg(work->errorString());
     return r;
   }
-  const QString names = work.filePath(QStringLiteral("names.dat"));
+  const QString names = work->filePath(QStringLiteral("names.dat"));
   if (!writeRunControl(names, r)) {
     r.error = QStringLiteral("The run-control file %1 could not be written.").arg(QDir::toNativeSeparators(names));
     return r;
   }
 
-  QLibrary library(QDir(libraryFolder()).filePath(QString::fromLatin1(kLibraryName)));
-  if (!library.load()) {
+  // The run's reference to the library, loaded by name. Many runs in a row share the
+  // runner's reference, which keeps the library mapped; otherwise it is unloaded again
+  // when the run ends, however it ends.
+  std::shared_ptr<QLibrary> library = keepLoaded_ ? kept_ : nullptr;
+  if (!library) {
+    library = std::shared_ptr<QLibrary>(new QLibrary(QDir(libraryFolder()).filePath(QString::fromLatin1(kLibraryName))),
+                                        [](QLibrary* l) {
+                                          if (l->isLoaded()) l->unload();
+                                          delete l;
+                                        });
+  }
+  if (!library->load()) {
     r.error = QStringLiteral("The analysis engine %1 could not be loaded from %2: %3")
                   .arg(QString::fromLatin1(kLibraryName), QDir::toNativeSeparators(libraryFolder()),
-                       library.errorString());
+                       library->errorString());
     return r;
   }
-  const auto entry = reinterpret_cast<EntryPoint>(library.resolve(kEntryPoint));
+  const auto entry = reinterpret_cast<EntryPoint>(library->resolve(kEntryPoint));
   if (!entry) {
     r.error = QStringLiteral("The analysis engine %1 has no entry point %2.")
-                  .arg(QDir::toNativeSeparators(library.fileName()), QString::fromLatin1(kEntryPoint));
-    library.unload();
+                  .arg(QDir::toNativeSeparators(library->fileName()), QString::fromLatin1(kEntryPoint));
     return r;
   }
+  if (keepLoaded_) kept_ = library;
   {
-    CurrentFolder cd(work.path());
+    CurrentFolder cd(work->path());
     if (!cd.ok()) {
-      r.error = QStringLiteral("The working folder %1 could not be entered.").arg(QDir::toNativeSeparators(work.path()));
+      r.error = QStringLiteral("The working folder %1 could not be entered.").arg(QDir::toNativeSeparators(work->path()));
     } else {
       r.engineResult = entry(kInterfaceVersion);
     }
   }
-  library.unload();
+  library.reset();
   if (r.engineResult == 1) {
     r.error = QStringLiteral(
         "The analysis engine refused the run: it was not built for interface version %1. "

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class QLibrary;
 
 namespace tarnel::runner {
 
@@ -40,8 +43,19 @@ class EngineRunner {
 
   QString libraryFolder() const;
 
-  // Where the private working folder of a run is made; empty: the system's temporary folder.
+  // Where the private working folder of a run is made; empty: defaultWorkParent().
   void setWorkParent(const QString& folder) { workParent_ = folder; }
+
+  // Many runs in a row: the library stays loaded between the runs of this runner, so that
+  // the next run finds it in place instead of searching, mapping and relocating it again.
+  // Every run still starts the engine afresh: the engine keeps all the state of a run in
+  // one object made and freed by the entry point.
+  void setKeepLibraryLoaded(bool keep);
+
+  // The folder the working folders go in by default: TMPDIR when the user set one, else a
+  // folder kept in memory where the system has one (the scratch files live only for the
+  // run), else the system's temporary folder.
+  static QString defaultWorkParent();
 
   RunResult run(const QString& dataFile) const;
 
@@ -51,6 +65,8 @@ class EngineRunner {
  private:
   QString libraryFolder_;
   QString workParent_;
+  bool keepLoaded_ = false;
+  mutable std::shared_ptr<QLibrary> kept_;  // the library loaded by the first run, while keepLoaded_
 };
 
 }  // namespace tarnel::runner

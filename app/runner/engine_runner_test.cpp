@@ -194,6 +194,81 @@ class EngineRunnerTest : public QObject {
              qPrintable(r.incomplete));
   }
 
+  // Many runs through one runner keep the library loaded: every run still starts the engine
+  // afresh. Different kinds of analysis in a row, then the first one again, give what the
+  // first run gave; and every working folder is gone.
+  void keptLibraryStartsEveryRunAfresh() {
+    QTemporaryDir dir, workParent;
+    EngineRunner runner(TARNEL_ENGINE_DIR);
+    runner.setWorkParent(workParent.path());
+    runner.setKeepLibraryLoaded(true);
+    const QStringList examples = {"cantilever-sand-water", "short-long-term", "anchored-wall-tieback-ei",
+                                  "cantilever-sand-water"};
+    QList<QByteArray> plots, notes;
+    for (int i = 0; i < examples.size(); ++i) {
+      const QString data = dir.filePath(QString("run%1.tn5d").arg(i));
+      QVERIFY(QFile::copy(TARNEL_SOURCE_DIR "/examples/" + examples[i] + ".tn5d", data));
+      const RunResult r = runner.run(data);
+      QVERIFY2(r.complete(), qPrintable(r.error + r.incomplete));
+      QFile plot(r.plotPath), note(r.notesPath);
+      QVERIFY(plot.open(QIODevice::ReadOnly) && note.open(QIODevice::ReadOnly));
+      plots << plot.readAll();
+      notes << note.readAll();
+    }
+    QVERIFY(plots[0].size() > 1000);
+    QCOMPARE(plots[3], plots[0]);
+    QCOMPARE(notes[3], notes[0]);
+    QCOMPARE(entries(workParent.path()), QStringList());
+  }
+
+  // A runner that keeps the library reports a library it cannot load on every run.
+  void keptLibraryThatCannotBeLoaded() {
+    QTemporaryDir dir, empty, workParent;
+    const QString data = dir.filePath("cantilever.tn5d");
+    write(data, kCantilever);
+    EngineRunner runner(empty.path());
+    runner.setWorkParent(workParent.path());
+    runner.setKeepLibraryLoaded(true);
+    for (int i = 0; i < 2; ++i) {
+      const RunResult r = runner.run(data);
+      QVERIFY(!r.ok);
+      QVERIFY2(r.error.contains("could not be loaded"), qPrintable(r.error));
+    }
+    QCOMPARE(entries(workParent.path()), QStringList());
+  }
+
+  // What the summary takes from a report: the first error or warning line, the iterations
+  // of the last results, and whether the last line ends the analysis; marks anywhere in
+  // a line, at the very start of the file or on a last line without an end.
+  void reportLinesOfTheSummary_data() {
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<QString>("errorLine");
+    QTest::addColumn<int>("iterations");
+    QTest::addColumn<bool>("finished");
+    QTest::newRow("clean") << QByteArray("  RESULTS -- ITERATION  3\r\n x\n     END OF ANALYSIS\n") << QString() << 3
+                           << true;
+    QTest::newRow("last results count") << QByteArray("RESULTS -- ITERATION 3\nRESULTS -- ITERATION\t12\nEND OF ANALYSIS")
+                                        << QString() << 12 << true;
+    QTest::newRow("first warning or error") << QByteArray("a\n  ***** WARNING ONE  \n ERROR -- TWO\nEND OF ANALYSIS\n")
+                                            << QString("***** WARNING ONE") << -1 << true;
+    QTest::newRow("error line") << QByteArray("head\n\n  ERROR -- BAD RECORD 4\r\n") << QString("ERROR -- BAD RECORD 4")
+                                << -1 << false;
+    QTest::newRow("too much data") << QByteArray("TOO MUCH DATA FOR AVAILABLE STORAGE")
+                                   << QString("TOO MUCH DATA FOR AVAILABLE STORAGE") << -1 << false;
+    QTest::newRow("end inside a line") << QByteArray("NOT THE END OF ANALYSIS\n") << QString() << -1 << false;
+    QTest::newRow("empty") << QByteArray() << QString() << -1 << false;
+  }
+  void reportLinesOfTheSummary() {
+    QFETCH(QByteArray, report);
+    QTemporaryDir dir;
+    write(dir.filePath("r.tn5o"), report);
+    const auto s = summarizeRun(dir.filePath("r.tn5o"), dir.filePath("absent.tn5p"));
+    QTEST(s.errorLine, "errorLine");
+    QTEST(s.iterations, "iterations");
+    QTEST(s.finished, "finished");
+    QCOMPARE(s.problems, 0);
+  }
+
   // Counts read from a plot file are checked against the lines that remain.
   void plotFileWithImpossibleCounts() {
     QTemporaryDir dir;

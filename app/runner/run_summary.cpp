@@ -6,23 +6,24 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "app/runner/output_lines.h"
 
 namespace tarnel::runner {
 
 namespace {
 
-QStringList readLines(const QString& path) {
+QByteArray readAll(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return QString::fromLocal8Bit(f.readAll()).split('\n');
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QStringList words(const QString& line) { return line.split(QRegularExpression("[ \\t\\r]+"), Qt::SkipEmptyParts); }
-
-bool isInteger(const QString& w) {
+bool isInteger(QByteArrayView w) {
   bool ok = false;
-  w.toLongLong(&ok);
+  (void)w.toLongLong(&ok);
   return ok;
 }
 
@@ -30,10 +31,11 @@ bool isInteger(const QString& w) {
 
 RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
   RunSummary s;
-  const QLocale c = QLocale::c();
-  const QStringList report = readLines(reportPath);
   static const QRegularExpression iterationLine(QStringLiteral("RESULTS -- ITERATION\\s*(\\d+)"));
-  for (const QString& line : report) {
+  const QByteArray reportBytes = readAll(reportPath);
+  for (const QByteArrayView raw : linesHolding(reportBytes, {"RESULTS -- ITERATION", "ERROR", "TOO MUCH DATA",
+                                                             "***** ", "END OF ANALYSIS"})) {
+    const QString line = QString::fromLocal8Bit(raw);
     const auto m = iterationLine.match(line);
     if (m.hasMatch()) s.iterations = m.captured(1).toInt();
     const QString t = line.trimmed();
@@ -44,14 +46,17 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
   }
 
   // A results head is the only line of the plot file with three integers.
-  const QStringList plot = readLines(plotPath);
-  for (int i = 0; i < plot.size(); ++i) {
-    const QStringList head = words(plot[i]);
+  const QByteArray plotBytes = readAll(plotPath);
+  std::vector<QByteArrayView> plot;
+  forEachLine(plotBytes, [&](QByteArrayView line) { plot.push_back(line); });
+  const qint64 lines = static_cast<qint64>(plot.size());
+  for (qint64 i = 0; i < lines; ++i) {
+    const QList<QByteArrayView> head = blankSeparatedWords(plot[i]);
     if (head.size() != 3 || !isInteger(head[0]) || !isInteger(head[1]) || !isInteger(head[2])) continue;
     // The row count comes from the file: it must fit the lines that follow before the
     // loop below trusts it (a negative or huge count would run back or far past the end).
     const qint64 rows = head[1].toLongLong();
-    if (rows < 0 || rows > plot.size() - i - 1) {
+    if (rows < 0 || rows > lines - i - 1) {
       s.plotError = QStringLiteral("plot file unreadable at line %1").arg(i + 1);
       break;
     }
@@ -61,15 +66,15 @@ RunSummary summarizeRun(const QString& reportPath, const QString& plotPath) {
     s.maxMoment = 0;
     s.hasResults = rows > 0;
     for (qint64 k = 1; k <= rows; ++k) {
-      const QStringList v = words(plot[i + k]);
+      const QList<QByteArrayView> v = blankSeparatedWords(plot[i + k]);
       if (v.size() < 5) break;
       bool ok1 = false, ok2 = false;
-      const double y = c.toDouble(v[1], &ok1);
-      const double m = c.toDouble(v[2], &ok2);
+      const double y = v[1].toDouble(&ok1);
+      const double m = v[2].toDouble(&ok2);
       if (ok1) s.maxDeflection = std::max(s.maxDeflection, std::fabs(y));
       if (ok2) s.maxMoment = std::max(s.maxMoment, std::fabs(m));
     }
-    i += static_cast<int>(rows);
+    i += rows;
   }
   return s;
 }

@@ -122,14 +122,14 @@ int main(int argc, char* argv[]) {
     if (done == total) std::fputc('\n', stderr);
     std::fflush(stderr);
   };
-  const std::vector<tarnel::runner::RunResult> results = tarnel::runner::runBatch(files, options);
+  const std::vector<tarnel::runner::BatchRun> results = tarnel::runner::runBatch(files, options);
 
   int code = missing.isEmpty() ? 0 : 2;
   QStringList failures;
   for (const QString& m : missing) failures << QDir::toNativeSeparators(m) + ": no such data file or folder";
   std::vector<tarnel::runner::SectionRow> rows;
   for (int i = 0; i < files.size(); ++i) {
-    const tarnel::runner::RunResult& r = results[i];
+    const tarnel::runner::RunResult& r = results[i].run;
     const QString shown = QDir::toNativeSeparators(files[i]);
     if (!r.ok) {
       print(stdout, shown + ": " + r.error);
@@ -138,7 +138,7 @@ int main(int argc, char* argv[]) {
       rows.push_back(tarnel::runner::notAnalysed(files[i], r.error));
       continue;
     }
-    const tarnel::runner::RunSummary s = tarnel::runner::summarizeRun(r.reportPath, r.plotPath);
+    const tarnel::runner::RunSummary& s = results[i].summary;
     print(stdout, shown + ": " + s.oneLine());
     const bool notClosed = s.errorLine.contains(QLatin1String("NOT CLOSED"));
     if (tarnel::runner::analysisStopped(r, s) || notClosed) {

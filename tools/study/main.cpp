@@ -364,12 +364,12 @@ int main(int argc, char* argv[]) {
   tarnel::runner::BatchOptions options;
   options.engineDir = engineDir;
   options.jobs = jobs;
-  const std::vector<tarnel::runner::RunResult> results = tarnel::runner::runBatch(files, options);
+  const std::vector<tarnel::runner::BatchRun> results = tarnel::runner::runBatch(files, options);
 
   int code = 0;
   std::vector<tarnel::runner::SectionRow> rows;
   for (int i = 0; i < files.size(); ++i) {
-    const tarnel::runner::RunResult& r = results[i];
+    const tarnel::runner::RunResult& r = results[i].run;
     QList<QPair<QString, QString>> values;
     for (std::size_t j = 0; j < vars.size(); ++j) values.append({vars[j].name, vars[j].texts[combos[i].index[j]]});
     const QString shown = QDir::toNativeSeparators(files[i]);
@@ -379,7 +379,7 @@ int main(int argc, char* argv[]) {
       code = 2;
       sections.push_back(tarnel::runner::notAnalysed(files[i], r.error));
     } else {
-      const tarnel::runner::RunSummary s = tarnel::runner::summarizeRun(r.reportPath, r.plotPath);
+      const tarnel::runner::RunSummary& s = results[i].summary;
       print(stdout, shown + ": " + s.oneLine());
       const bool stopped = tarnel::runner::analysisStopped(r, s) || s.errorLine.contains(QLatin1String("NOT CLOSED"));
       if (stopped && code == 0) code = 3;
