@@ -8,6 +8,7 @@
 
 #include "app/model/program_data.h"
 #include "app/results/block_model.h"
+#include "app/results/draw_lists.h"
 #include "app/results/picture_3d.h"
 #include "app/results/result_charts.h"
 #include "bench/example_run.h"
@@ -61,6 +62,21 @@ void BM_Build3DModel(benchmark::State& state) {
   state.SetLabel(l.name.toStdString() + ", " + std::to_string(l.pieces) + " pieces");
 }
 BENCHMARK(BM_Build3DModel)->Unit(benchmark::kMillisecond);
+
+// What a switch change costs besides the model: flattening it into the draw batches.
+void BM_BuildDrawLists(benchmark::State& state) {
+  Largest& l = TheLargest();
+  const BlockModel m = BuildBlockModel(l.project, {}, {true, true, 10}, &l.charts.pltDef());
+  std::size_t vertices = 0;
+  for (auto _ : state) {
+    const std::vector<DrawBatch> batches = BuildDrawLists(m);
+    vertices = 0;
+    for (const DrawBatch& b : batches) vertices += b.vertices.size();
+    benchmark::DoNotOptimize(vertices);
+  }
+  state.SetLabel(l.name.toStdString() + ", " + std::to_string(vertices) + " vertices");
+}
+BENCHMARK(BM_BuildDrawLists)->Unit(benchmark::kMillisecond);
 
 void BM_Frame1600x1000(benchmark::State& state) {
   Largest& l = TheLargest();

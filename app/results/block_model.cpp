@@ -371,6 +371,24 @@ QVector3D Block::Centre() const {
   return c / 8;
 }
 
+FaceCorners OutwardFaces(const Block& b) {
+  FaceCorners faces{{{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1}, {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}}};
+  const QVector3D centre = b.Centre();
+  for (auto& f : faces) {
+    // Newell's normal: sound for a face whose first three corners happen to be in line.
+    QVector3D n, mid;
+    for (int k = 0; k < 4; ++k) {
+      const QVector3D& p = b.corners[f[k]];
+      const QVector3D& q = b.corners[f[(k + 1) % 4]];
+      n += QVector3D((p.y() - q.y()) * (p.z() + q.z()), (p.z() - q.z()) * (p.x() + q.x()),
+                     (p.x() - q.x()) * (p.y() + q.y()));
+      mid += p;
+    }
+    if (QVector3D::dotProduct(n, mid / 4 - centre) < 0) std::swap(f[1], f[3]);
+  }
+  return faces;
+}
+
 const std::array<SwitchInfo, kSwitchCount>& SwitchTable() {
   static const std::array<SwitchInfo, kSwitchCount> t{{
       {Switch::Wall, "Wall1", "Wall"},
@@ -516,8 +534,8 @@ const GlyphMesh& ArrowGlyph() {
       g.triangles.push_back({bottom, b1, b0});
       g.triangles.push_back({b0, b1, t1});
       g.triangles.push_back({b0, t1, t0});
-      g.triangles.push_back({coneBase, k0, k1});
-      g.triangles.push_back({k0, tip, k1});
+      g.triangles.push_back({coneBase, k1, k0});
+      g.triangles.push_back({k0, k1, tip});
       g.outline.push_back({b0, b1});
       g.outline.push_back({k0, k1});
       if (i % 10 == 0) {

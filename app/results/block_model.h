@@ -61,6 +61,13 @@ struct Block {
   QVector3D Centre() const;
 };
 
+// The corner indices of a block's six faces, each wound counter-clockwise seen from outside
+// the block, whatever way its corners were numbered: the view culls the faces turned away
+// from it, which halves the blending work of the see-through soil without changing what a
+// closed block shows. The first face is the low face, the second the high face.
+using FaceCorners = std::array<std::array<int, 4>, 6>;
+FaceCorners OutwardFaces(const Block& block);
+
 // Apex and four base corners.
 struct Pyramid {
   Element element;
@@ -185,7 +192,8 @@ Rgb LayerColour(int row);
 Rgb GlyphColour(int index);
 
 // The arrow glyph of size 1 pointing along +Z with its tip at the origin: a cylinder 3/4
-// long of radius 1/8 and a cone 1/4 long of base radius 3/8, 40 segments round.
+// long of radius 1/8 and a cone 1/4 long of base radius 3/8, 40 segments round. Its
+// triangles are wound counter-clockwise seen from outside, so back faces can be culled.
 struct GlyphMesh {
   std::vector<std::array<QVector3D, 3>> triangles;  // filled with alpha 0.6
   std::vector<std::array<QVector3D, 2>> outline;    // opaque

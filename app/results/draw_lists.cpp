@@ -1,0 +1,283 @@
+#include "app/results/draw_lists.h"
+
+#include <QQuaternion>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace tarnel::view3d {
+
+namespace {
+
+using Mode = DrawBatch::Mode;
+
+// A point by its exact bits (with -0 made +0), for finding corners that are the same point.
+using PointKey = std::array<std::uint32_t, 3>;
+PointKey KeyOf(const QVector3D& v) {
+  return {std::bit_cast<std::uint32_t>(v.x() + 0.0f), std::bit_cast<std::uint32_t>(v.y() + 0.0f),
+          std::bit_cast<std::uint32_t>(v.z() + 0.0f)};
+}
+
+// FNV-1a over the words of a key made of 32-bit words.
+struct WordsHash {
+  template <typename Key>
+  std::size_t operator()(const Key& key) const {
+    static_assert(sizeof(Key) % sizeof(std::uint32_t) == 0);
+    std::uint32_t words[sizeof(Key) / sizeof(std::uint32_t)];
+    std::memcpy(words, &key, sizeof(Key));
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::uint32_t w : words) h = (h ^ w) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
+  }
+};
+
+// Glyph vertex placed at an arrow: glyph tip (0,0,1) on the arrow's tip, +Z along its
+// direction, scaled by its size.
+struct Placement {
+  QQuaternion turn;
+  QVector3D tip;
+  float size;
+  QVector3D operator()(const QVector3D& g) const { return tip + turn.rotatedVector(g - QVector3D(0, 0, 1)) * size; }
+};
+Placement Place(const Arrow& a) {
+  const QVector3D z(0, 0, 1);
+  QQuaternion q = QQuaternion::rotationTo(z, a.direction.normalized());
+  if (QVector3D::dotProduct(a.direction.normalized(), z) < -0.9999f) q = QQuaternion::fromAxisAndAngle(1, 0, 0, 180);
+  return Placement{q, a.tip, a.size};
+}
+
+class Batch {
+ public:
+  explicit Batch(Mode mode, bool cull, bool blend, bool writeDepth) {
+    b_.mode = mode;
+    b_.cullBackFaces = cull;
+    b_.blend = blend;
+    b_.writeDepth = writeDepth;
+  }
+  void Add(const QVector3D& v, Rgb c, float alpha, float shade = 1) {
+    b_.vertices.push_back({v.x(), v.y(), v.z(), c.r * shade, c.g * shade, c.b * shade, alpha});
+  }
+  // A triangle of a convex solid, wound counter-clockwise seen from outside (`centre` inside).
+  void Outward(const QVector3D& a, const QVector3D& b, const QVector3D& c, const QVector3D& centre, Rgb colour,
+               float alpha, float shade) {
+    const bool turned = QVector3D::dotProduct(QVector3D::crossProduct(b - a, c - a), (a + b + c) / 3 - centre) < 0;
+    Add(a, colour, alpha, shade);
+    Add(turned ? c : b, colour, alpha, shade);
+    Add(turned ? b : c, colour, alpha, shade);
+  }
+  void Reserve(std::size_t vertices) { b_.vertices.reserve(vertices); }
+  void MoveTo(std::vector<DrawBatch>& out) {
+    if (!b_.vertices.empty()) out.push_back(std::move(b_));
+  }
+
+ private:
+  DrawBatch b_;
+};
+
+// The faces of the opaque solids that another opaque solid touches from the other side.
+using FaceSet = std::unordered_set<std::uint64_t>;  // block index x 6 + face
+std::uint64_t FaceId(std::size_t block, int face) { return block * 6 + face; }
+
+FaceSet InsideFaces(const std::vector<const Block*>& solids) {
+  struct Seen {
+    std::uint64_t face;
+    QVector3D normal;
+  };
+  std::unordered_map<std::array<PointKey, 4>, std::vector<Seen>, WordsHash> byCorners;
+  byCorners.reserve(solids.size() * 6);
+  for (std::size_t i = 0; i < solids.size(); ++i) {
+    const Block* b = solids[i];
+    const FaceCorners faces = OutwardFaces(*b);
+    for (int f = 0; f < 6; ++f) {
+      std::array<PointKey, 4> key;
+      for (int k = 0; k < 4; ++k) key[k] = KeyOf(b->corners[faces[f][k]]);
+      std::sort(key.begin(), key.end());
+      const auto& c = b->corners;
+      const QVector3D n =
+          QVector3D::crossProduct(c[faces[f][2]] - c[faces[f][0]], c[faces[f][3]] - c[faces[f][1]]);
+      byCorners[key].push_back({FaceId(i, f), n});
+    }
+  }
+  FaceSet inside;
+  for (const auto& [key, seen] : byCorners) {
+    if (seen.size() < 2) continue;
+    for (const Seen& s : seen) {
+      for (const Seen& t : seen) {
+        if (QVector3D::dotProduct(s.normal, t.normal) < 0) inside.insert(s.face);
+      }
+    }
+  }
+  return inside;
+}
+
+void SolidQuads(Batch& quads, const std::vector<const Block*>& solids, const FaceSet& inside) {
+  for (std::size_t i = 0; i < solids.size(); ++i) {
+    const Block* b = solids[i];
+    const FaceCorners faces = OutwardFaces(*b);
+    for (int f = 0; f < 6; ++f) {
+      if (inside.count(FaceId(i, f))) continue;
+      const auto& q = faces[f];
+      const float shade = FaceShade(b->corners[q[0]], b->corners[q[1]], b->corners[q[2]]);
+      for (int k : q) quads.Add(b->corners[k], b->faceColour, b->faceAlpha, shade);
+    }
+  }
+}
+
+void PlaneQuads(Batch& quads, const std::vector<const Block*>& planes) {
+  static constexpr std::array<int, 4> kHigh{4, 7, 6, 5};
+  for (const Block* b : planes) {
+    const float shade = FaceShade(b->corners[kHigh[0]], b->corners[kHigh[1]], b->corners[kHigh[2]]);
+    for (int k : kHigh) quads.Add(b->corners[k], b->faceColour, b->faceAlpha, shade);
+  }
+}
+
+void PyramidTriangles(Batch& tris, const std::vector<const Pyramid*>& pyramids) {
+  for (const Pyramid* p : pyramids) {
+    QVector3D centre = p->apex;
+    for (const QVector3D& v : p->base) centre += v;
+    centre /= 5;
+    for (int k = 0; k < 4; ++k) {
+      const QVector3D& a = p->base[k];
+      const QVector3D& b = p->base[(k + 1) % 4];
+      tris.Outward(p->apex, a, b, centre, p->colour, p->faceAlpha, FaceShade(p->apex, a, b));
+    }
+    tris.Outward(p->base[0], p->base[1], p->base[2], centre, p->colour, p->faceAlpha, 1);
+    tris.Outward(p->base[0], p->base[2], p->base[3], centre, p->colour, p->faceAlpha, 1);
+  }
+}
+
+void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows) {
+  const GlyphMesh& glyph = ArrowGlyph();
+  for (const Arrow& a : arrows) {
+    const Placement at = Place(a);
+    for (const auto& t : glyph.triangles) {
+      const QVector3D v0 = at(t[0]), v1 = at(t[1]), v2 = at(t[2]);
+      const float shade = FaceShade(v0, v1, v2);
+      for (const QVector3D& v : {v0, v1, v2}) tris.Add(v, GlyphColour(a.colourIndex), kGlyphFillAlpha, shade);
+    }
+  }
+}
+
+// Every line of the model as segments, each segment once per colour.
+class Segments {
+ public:
+  Segments(Batch& lines, std::size_t most) : lines_(lines) {
+    lines.Reserve(2 * most);
+    seen_.reserve(most);
+  }
+  void Add(const QVector3D& p, const QVector3D& q, Rgb c, float alpha) {
+    std::array<PointKey, 2> ends{KeyOf(p), KeyOf(q)};
+    std::sort(ends.begin(), ends.end());
+    const std::array<std::uint32_t, 4> colour{std::bit_cast<std::uint32_t>(c.r), std::bit_cast<std::uint32_t>(c.g),
+                                               std::bit_cast<std::uint32_t>(c.b), std::bit_cast<std::uint32_t>(alpha)};
+    if (!seen_.insert(Key{ends, colour}).second) return;
+    lines_.Add(p, c, alpha);
+    lines_.Add(q, c, alpha);
+  }
+
+ private:
+  struct Key {
+    std::array<PointKey, 2> ends;
+    std::array<std::uint32_t, 4> colour;
+    bool operator==(const Key&) const = default;
+  };
+  Batch& lines_;
+  std::unordered_set<Key, WordsHash> seen_;
+};
+
+void AllLines(Segments& s, const BlockModel& m) {
+  static constexpr std::array<std::array<int, 2>, 12> kEdges{
+      {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}}};
+  for (const Block& b : m.blocks) {
+    for (const auto& e : kEdges) {
+      if (b.flat && e[0] < 4) continue;
+      s.Add(b.corners[e[0]], b.corners[e[1]], b.edgeColour, b.edgeAlpha);
+    }
+  }
+  for (const Pyramid& p : m.pyramids) {
+    for (int k = 0; k < 4; ++k) {
+      s.Add(p.apex, p.base[k], p.colour, 1);
+      s.Add(p.base[k], p.base[(k + 1) % 4], p.colour, 1);
+    }
+  }
+  const GlyphMesh& glyph = ArrowGlyph();
+  for (const Arrow& a : m.arrows) {
+    const Placement at = Place(a);
+    for (const auto& seg : glyph.outline) s.Add(at(seg[0]), at(seg[1]), GlyphColour(a.colourIndex), 1);
+  }
+  for (const Polyline& l : m.lines) {
+    for (std::size_t k = 1; k < l.points.size(); ++k) s.Add(l.points[k - 1], l.points[k], l.colour, 1);
+    if (l.closed && l.points.size() > 2) s.Add(l.points.back(), l.points.front(), l.colour, 1);
+  }
+}
+
+}  // namespace
+
+float FaceShade(const QVector3D& a, const QVector3D& b, const QVector3D& c) {
+  // Without lighting every face of a block would have one flat colour; a fixed light shades
+  // the faces by their direction so the blocks read as solids.
+  static const QVector3D light = QVector3D(0.35f, -0.55f, 0.75f).normalized();
+  const QVector3D n = QVector3D::crossProduct(b - a, c - a);
+  if (n.isNull()) return 1;
+  return 0.72f + 0.28f * std::abs(QVector3D::dotProduct(n.normalized(), light));
+}
+
+std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
+  auto opaque = [](float alpha) { return alpha >= 0.999f; };
+  std::vector<const Block*> opaqueSolids, opaquePlanes, clearSolids, clearPlanes;
+  for (const Block& b : m.blocks) {
+    if (!b.filled) continue;
+    (opaque(b.faceAlpha) ? (b.flat ? opaquePlanes : opaqueSolids) : (b.flat ? clearPlanes : clearSolids))
+        .push_back(&b);
+  }
+  std::vector<const Pyramid*> opaquePyramids, clearPyramids;
+  for (const Pyramid& p : m.pyramids) (opaque(p.faceAlpha) ? opaquePyramids : clearPyramids).push_back(&p);
+  const bool clearEdges = std::any_of(m.blocks.begin(), m.blocks.end(), [&](const Block& b) {
+    return !opaque(b.edgeAlpha);
+  });
+
+  std::vector<DrawBatch> out;
+  {
+    Batch quads(Mode::Quads, true, false, true);
+    quads.Reserve(24 * opaqueSolids.size());
+    SolidQuads(quads, opaqueSolids, InsideFaces(opaqueSolids));
+    quads.MoveTo(out);
+    Batch tris(Mode::Triangles, true, false, true);
+    PyramidTriangles(tris, opaquePyramids);
+    tris.MoveTo(out);
+    Batch planes(Mode::Quads, false, false, true);
+    PlaneQuads(planes, opaquePlanes);
+    planes.MoveTo(out);
+  }
+  {
+    Batch lines(Mode::Lines, false, clearEdges, true);
+    std::size_t most = 12 * m.blocks.size() + 8 * m.pyramids.size() + ArrowGlyph().outline.size() * m.arrows.size();
+    for (const Polyline& l : m.lines) most += l.points.size();
+    Segments segments(lines, most);
+    AllLines(segments, m);
+    lines.MoveTo(out);
+  }
+  {
+    // See-through faces don't write depth, so the wall shows through the soil and the water
+    // whatever order they come in.
+    Batch quads(Mode::Quads, true, true, false);
+    SolidQuads(quads, clearSolids, {});
+    quads.MoveTo(out);
+    Batch tris(Mode::Triangles, true, true, false);
+    tris.Reserve(18 * clearPyramids.size() + 3 * ArrowGlyph().triangles.size() * m.arrows.size());
+    PyramidTriangles(tris, clearPyramids);
+    GlyphTriangles(tris, m.arrows);
+    tris.MoveTo(out);
+    Batch planes(Mode::Quads, false, true, false);
+    PlaneQuads(planes, clearPlanes);
+    planes.MoveTo(out);
+  }
+  return out;
+}
+
+}  // namespace tarnel::view3d
