@@ -20,6 +20,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -55,6 +56,24 @@ QString withSuffix(const QString& path, const QString& suffix) {
   return base + suffix;
 }
 
+// Why a file the program is about to read cannot be read (gone, a folder in its place, no
+// read permission), or empty when it can.
+QString unreadable(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return QStringLiteral("File not found:\n") + path;
+  QFile file(path);
+  if (!info.isFile() || !file.open(QIODevice::ReadOnly)) return QStringLiteral("Cannot open file ") + path;
+  return {};
+}
+
+// What the file holds now, to see later whether someone else changed it; empty when it
+// cannot be read.
+QByteArray fingerprint(const QString& path) {
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+  return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
 // The model's five file types, with this platform's form of the last, all-files type.
 const QStringList& openFilters() {
   static const QStringList f = [] {
@@ -87,6 +106,7 @@ TMainForm::TMainForm(QWidget* parent)
   mdi_->setBackground(QColor(0x80, 0x8c, 0x9a));
   setCentralWidget(mdi_);
   results_ = new ResultCommands(mdi_, this);
+  results_->setGuard([this] { return chartsCurrent(); });
 
   createActions();
   createMenus();
@@ -285,15 +305,15 @@ void TMainForm::createMenus() {
   computationMenu_->addSeparator();
   editInput_ = addAction(computationMenu_, "EditInput", "Edit I&nput Text");
   connect(editInput_, &QAction::triggered, this, [this] {
-    openInTextEditor(QString::fromStdString(project_->FileName));
+    openProjectText(QString::fromStdString(project_->FileName));
   });
   editNotes_ = addAction(computationMenu_, "EditNotes", "Edit &Processor-Run Notes");
   connect(editNotes_, &QAction::triggered, this, [this] {
-    openInTextEditor(withSuffix(QString::fromStdString(project_->FileName), ".tn5r"));
+    openProjectText(withSuffix(QString::fromStdString(project_->FileName), ".tn5r"));
   });
   editOutput_ = addAction(computationMenu_, "EditOutput", "Edit &Output Text");
   connect(editOutput_, &QAction::triggered, this, [this] {
-    openInTextEditor(withSuffix(QString::fromStdString(project_->FileName), ".tn5o"));
+    openProjectText(withSuffix(QString::fromStdString(project_->FileName), ".tn5o"));
   });
   computationMenu_->addSeparator();
   viewGeometry_ = addAction(computationMenu_, "ViewGeometry", "&View Wall Geometry");
@@ -319,6 +339,7 @@ void TMainForm::createMenus() {
   }
   exportExcel_ = graphicsActions_.back();
   connect(exportExcel_, &QAction::triggered, this, [this] {
+    if (!chartsCurrent()) return;
     results_->exportCharts(PlotFileFor(QString::fromStdString(project_->FileName)), this);
   });
 
@@ -508,6 +529,7 @@ void TMainForm::connectDialogs() {
   };
   connect(hub_, &DialogHub::stagesChanged, this, stagesChanged);
   connect(stages_, &StageManager::stagesChanged, this, stagesChanged);
+  connect(stages_, &StageManager::stageNotRead, this, [this] { partialRead_ = true; });
   connect(stages_, &StageManager::projectChanged, this, [this] {
     setCaption();
     updateCommands();
@@ -581,19 +603,20 @@ void TMainForm::updateCommands() {
   copyPreviousStage_->setEnabled(staged && p.CurrentStage > 1);
 
   // Computation: the text files exist only once the project is named and run.
-  editInput_->setEnabled(named && QFileInfo::exists(file));
-  editNotes_->setEnabled(named && QFileInfo::exists(withSuffix(file, ".tn5r")));
-  const bool report = named && QFileInfo::exists(withSuffix(file, ".tn5o"));
+  editInput_->setEnabled(named && QFileInfo(file).isFile());
+  editNotes_->setEnabled(named && QFileInfo(withSuffix(file, ".tn5r")).isFile());
+  const bool report = named && QFileInfo(withSuffix(file, ".tn5o")).isFile();
   editOutput_->setEnabled(report);
   tbViewOutput_->setEnabled(report);
 
   // Result charts: a complete reading of the project's own plot file, and data to draw.
   const QString plotFile = PlotFileFor(file);
   results_->refresh(plotFile);
-  exportExcel_->setEnabled(results_->charts().ExportEnabled(QFileInfo::exists(plotFile)));
+  const bool results = results_->holds(plotFile);
+  exportExcel_->setEnabled(results_->charts().ExportEnabled(results));
   // The profile needs only the project, yet it belongs with the results: it opens once a
   // run's plot file has been read. The 3-D View shows the project at any time.
-  viewGeometry_->setEnabled(results_->charts().PlotsLoaded && QFileInfo::exists(plotFile));
+  viewGeometry_->setEnabled(results);
   view3d_->setEnabled(true);
   if (view3dCommands_) view3dCommands_->updateCommands();
 
@@ -744,6 +767,7 @@ bool TMainForm::newProject() {
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
   keptPart_ = false;
+  onDisk_.clear();
   results_->projectOpened(QString(), *project_);  // a new project has no results
   projectReplaced();
   return true;
@@ -754,29 +778,34 @@ bool TMainForm::openDialog() {
   const auto choice = prompts().openFile(this, QStringLiteral("Open"), QDir::currentPath(),
                                          openFilters(), 0);
   if (choice.path.isEmpty()) return false;
-  openFile(choice.path, choice.filterIndex + 1);
-  return true;
+  return openFile(choice.path, choice.filterIndex + 1);
 }
 
 bool TMainForm::openRecent(int index) {
   const QString path = recent_.files().value(index);
-  if (path.isEmpty() || !maybeSave()) return false;
-  if (!QFileInfo::exists(path)) {
-    prompts().information(this, QStringLiteral("File not found:\n") + path);
+  if (path.isEmpty()) return false;
+  // A listed file that went away is said before the save question: nothing is replaced.
+  if (const QString problem = unreadable(path); !problem.isEmpty()) {
+    prompts().information(this, problem);
     return false;
   }
-  openFile(path, 0);
-  return true;
+  if (!maybeSave()) return false;
+  return openFile(path, 0);
 }
 
 bool TMainForm::openDropped(const QString& path) {
   if (!maybeSave()) return false;
-  openFile(path, 0);
-  return true;
+  return openFile(path, 0);
 }
 
-void TMainForm::openFile(const QString& path, int layoutCode) {
+bool TMainForm::openFile(const QString& path, int layoutCode) {
   const QString full = QFileInfo(path).absoluteFilePath();
+  // A file that cannot be read at all (deleted or locked since it was listed) would only
+  // replace the project on the screen by an empty one under its name.
+  if (const QString problem = unreadable(full); !problem.isEmpty()) {
+    prompts().information(this, problem);
+    return false;
+  }
   closeAllChildren();
   QDir::setCurrent(QFileInfo(full).absolutePath());
   if (layoutCode < 1 || layoutCode > 5)
@@ -785,6 +814,7 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
   project_ = std::make_unique<TProgramData>();
   const auto read = project_->CreateFromFile(full.toStdString(), layoutCode);
   partialRead_ = !read;
+  onDisk_ = fingerprint(full);
   setCaption();
 
   rememberFile(full);
@@ -807,6 +837,7 @@ void TMainForm::openFile(const QString& path, int layoutCode) {
   // The results of the file's last run, when it left a plot file.
   results_->projectOpened(PlotFileFor(full), *project_);
   projectReplaced();
+  return true;
 }
 
 bool TMainForm::writeProject() {
@@ -822,13 +853,23 @@ bool TMainForm::save() {
   if (partialRead_ || file == kNewName ||
       QFileInfo(file).suffix().compare("tn5d", Qt::CaseInsensitive) != 0)
     return saveAs();
+  // Someone else wrote the file since it was opened or saved here: overwriting it would
+  // lose their version without a word, and No keeps both.
+  if (const QByteArray now = fingerprint(file); !now.isEmpty() && !onDisk_.isEmpty() && now != onDisk_ &&
+      prompts().askYesNo(this, QStringLiteral("%1 has been changed by another program since it was opened or "
+                                              "saved. Overwrite it with the project?")
+                                   .arg(displayName(file))) != UserPrompts::Answer::Yes)
+    return saveAs();
   if (keptPart_ &&
       prompts().askYesNo(this, QStringLiteral("%1 holds data the project does not keep (see the message on "
                                               "opening). Overwrite it without that data?")
                                    .arg(displayName(file))) != UserPrompts::Answer::Yes)
     return saveAs();
   const bool ok = writeProject();
-  if (ok) keptPart_ = false;
+  if (ok) {
+    keptPart_ = false;
+    onDisk_ = fingerprint(file);
+  }
   updateCommands();
   return ok;
 }
@@ -860,6 +901,7 @@ bool TMainForm::saveAs() {
   }
   partialRead_ = false;
   keptPart_ = false;
+  onDisk_ = fingerprint(target);
   setCaption();
   rememberFile(target);
   closeAllChildren();
@@ -885,6 +927,7 @@ void TMainForm::startWith(const QStringList& arguments) {
   project_ = std::make_unique<TProgramData>();
   partialRead_ = false;
   keptPart_ = false;
+  onDisk_.clear();
   projectReplaced();
 }
 
@@ -892,6 +935,16 @@ void TMainForm::startWith(const QStringList& arguments) {
 // Text editor and help documents
 
 void TMainForm::openInTextEditor(const QString& path) { ::openInTextEditor(this, path); }
+
+void TMainForm::openProjectText(const QString& path) {
+  // The command was enabled when the file was there; it may have gone since.
+  if (const QString problem = unreadable(path); !problem.isEmpty()) {
+    prompts().information(this, problem);
+    updateCommands();
+    return;
+  }
+  openInTextEditor(path);
+}
 
 void TMainForm::showHelp(const QString& anchor) {
   auto* help = qobject_cast<tarnel::help::HelpWindow*>(helpWindow_.data());
@@ -1071,6 +1124,18 @@ void TMainForm::runAnalysis() {
     closeAllChildren();
   view3dCommands_->refresh();
   updateCommands();
+}
+
+bool TMainForm::chartsCurrent() {
+  const QString plotFile = PlotFileFor(QString::fromStdString(project_->FileName));
+  if (results_->unchanged(plotFile)) return true;
+  bool ok = false;
+  if (results_->holds(plotFile))
+    ok = results_->reload(plotFile, *project_, this);  // another run wrote it
+  else if (results_->charts().PlotsLoaded && !QFileInfo(plotFile).isFile())
+    prompts().information(this, unreadable(plotFile));  // gone since the command was enabled
+  updateCommands();
+  return ok;
 }
 
 bool TMainForm::LoadPlotFile(const QString& fileName, bool reportErrors) {

@@ -61,8 +61,9 @@ public:
   bool openDropped(const QString& path);
   bool save();
   bool saveAs();
-  // Opens a data file (layout code 1..5, or 0 to take it from the extension).
-  void openFile(const QString& path, int layoutCode = 0);
+  // Opens a data file (layout code 1..5, or 0 to take it from the extension); false, with
+  // the project left as it was, when the file cannot be read at all.
+  bool openFile(const QString& path, int layoutCode = 0);
   // The save question; false when the command that discards the project must stop.
   bool maybeSave();
 
@@ -127,6 +128,12 @@ private:
   // installed or no viewer opens it.
   void openManual(const QString& pdfName, const QString& anchor);
   bool writeProject();
+  // A text file of the project in the editor, when it is still there.
+  void openProjectText(const QString& path);
+  // Before a chart or the export opens: the charts hold the project's plot file as it is
+  // now (read again when another run wrote it); false, with the commands turned off, when
+  // the file is gone or cannot be read whole.
+  bool chartsCurrent();
   bool storeCurrentStage();
   void switchStage(int stage);
   void copyPreviousStage();
@@ -140,6 +147,9 @@ private:
   // The file opened holds data the project does not keep: the first save asks before it
   // overwrites the file.
   bool keptPart_ = false;
+  // The data file as it was opened or last saved here (a hash), to notice a change made by
+  // another program before a save overwrites it.
+  QByteArray onDisk_;
 
   QMdiArea* mdi_ = nullptr;
   QPointer<QWidget> helpWindow_;

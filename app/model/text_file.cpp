@@ -2,6 +2,7 @@
 #include "app/model/text_file.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -16,40 +17,73 @@ namespace tarnel::model {
 
 namespace fs = std::filesystem;
 
-FileResult WriteFileSafely(const std::string& path, const std::string& text) {
-  const fs::path target(path);
-  // A file the user made read-only stays as it is: replacing it by a rename would get past
-  // its read-only mark (the folder allows the rename), which is not what the mark asks for.
-  {
-    std::error_code ec;
-    const fs::file_status st = fs::status(target, ec);
-    constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (!ec && fs::is_regular_file(st) && (st.permissions() & writable) == fs::perms::none)
-      return FileResult::Fail("Unable to write file " + path + ": the file is read-only");
-  }
+namespace {
+
+// The temporary file beside `target`. Its name stays short enough for the folder even when
+// the target's own name is near the length limit of a file name (a suffix added to such a
+// name would make every save of it fail).
+fs::path TemporaryFor(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path temp = target;
-  temp += ".tmp" + std::to_string(stamp % 1000000) + "_" + std::to_string(counter++);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      return FileResult::Fail("Unable to write file " + path + ": " + std::strerror(errno));
-    }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();  // flushes; a failed write or flush leaves the stream failed
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return FileResult::Fail("Unable to write file " + path + ": the disk may be full");
-    }
-  }
+  std::string name = target.filename().string();
+  if (name.size() > 64) name.resize(64);
+  name += ".tmp" + std::to_string(stamp % 1000000) + "_" + std::to_string(counter++);
+  return target.parent_path() / name;
+}
+
+std::string Reason(int error) { return error ? std::strerror(error) : "the file could not be written"; }
+
+}  // namespace
+
+FileResult WriteFileSafely(const std::string& path, const std::string& text) {
+  fs::path target(path);
+  const auto fail = [&path](const std::string& reason) {
+    return FileResult::Fail("Unable to write file " + path + ": " + reason);
+  };
   std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
+  // A link stays a link: the file it points to is the one replaced.
+  if (fs::is_symlink(target, ec)) {
+    const fs::path real = fs::canonical(target, ec);
+    if (!ec) target = real;
+  }
+  // A file the user made read-only stays as it is: replacing it by a rename would get past
+  // its read-only mark (the folder allows the rename), which is not what the mark asks for.
+  const fs::file_status st = fs::status(target, ec);
+  const bool replaces = !ec && fs::is_regular_file(st);
+  constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if (replaces && (st.permissions() & writable) == fs::perms::none) return fail("the file is read-only");
+
+  const fs::path temp = TemporaryFor(target);
+  const auto discard = [&temp] {
     std::error_code ignore;
     fs::remove(temp, ignore);
-    return FileResult::Fail("Unable to write file " + path + ": " + ec.message());
+  };
+  // C streams report the cause of a failed write in errno (a full disk, a file too large);
+  // a C++ stream only says that it failed.
+  errno = 0;
+#ifdef _WIN32
+  std::FILE* out = _wfopen(temp.c_str(), L"wb");
+#else
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+#endif
+  if (!out) return fail(Reason(errno));
+  errno = 0;
+  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
+  int error = errno;
+  if (std::fclose(out) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (!written) {
+    discard();
+    return fail(Reason(error));
+  }
+  // The new file keeps the access rights of the one it replaces.
+  if (replaces) fs::permissions(temp, st.permissions(), ec);
+  fs::rename(temp, target, ec);
+  if (ec) {
+    discard();
+    return fail(ec.message());
   }
   return {};
 }

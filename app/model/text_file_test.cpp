@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/model/program_data.h"
+#include "app/model/testing_file_locks.h"
 #include "app/model/testing_temp_dir.h"
 
 namespace tarnel::model {
@@ -69,6 +70,59 @@ TEST_F(SafeWrite, AFolderThatWentAwayGivesAMessage) {
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.message.rfind("Unable to write file " + lost + ": ", 0), 0u) << r.message;
 }
+
+TEST_F(SafeWrite, ANameAtTheLengthLimitOfTheFolderIsSaved) {
+  const std::string longName = (dir_.path() / (std::string(245, 'w') + ".tn5d")).string();
+  ASSERT_TRUE(WriteFileSafely(longName, "new\r\n"));
+  EXPECT_EQ(ReadWholeFile(longName).value_or(""), "new\r\n");
+  EXPECT_EQ(FilesInFolder(), 2);
+}
+
+TEST_F(SafeWrite, TheNewFileKeepsTheAccessRightsOfTheOld) {
+  const fs::perms own = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(path_, own);
+  ASSERT_TRUE(WriteFileSafely(path_, "new\r\n"));
+  EXPECT_EQ(fs::status(path_).permissions(), own);
+}
+
+TEST_F(SafeWrite, ALinkStaysALinkToTheFileWritten) {
+  const fs::path link = dir_.path() / "link.tn5d";
+  fs::create_symlink(path_, link);
+  ASSERT_TRUE(WriteFileSafely(link.string(), "new\r\n"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Text(), "new\r\n");
+}
+
+#if defined(TARNEL_FILE_LOCKS)
+TEST_F(SafeWrite, AFullDiskLeavesTheOldFileAndNamesTheCause) {
+  FileResult r;
+  {
+    FileSizeLimit full(3);
+    ASSERT_TRUE(full.ok());
+    r = WriteFileSafely(path_, "longer than the disk holds\r\n");
+  }
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.message, "Unable to write file " + path_ + ": File too large");
+  EXPECT_EQ(Text(), "old\r\n");
+  EXPECT_EQ(FilesInFolder(), 1);
+}
+
+// A folder nobody may write in and a file locked against changes: the save says why and
+// the file stays as it was.
+TEST_F(SafeWrite, ALockedFolderOrFileKeepsTheFile) {
+  for (const fs::path& locked : {dir_.path(), fs::path(path_)}) {
+    SCOPED_TRACE(locked.string());
+    WriteLock lock(locked);
+    if (!lock.locked()) GTEST_SKIP() << "this user can lock no file or folder here";
+    SCOPED_TRACE(lock.how());
+    const FileResult r = WriteFileSafely(path_, "new\r\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message.rfind("Unable to write file " + path_ + ": ", 0), 0u) << r.message;
+    EXPECT_EQ(Text(), "old\r\n");
+    EXPECT_EQ(FilesInFolder(), 1);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace tarnel::model

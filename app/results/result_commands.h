@@ -4,9 +4,11 @@
 // the program and the command-line tools.
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "app/results/result_charts.h"
 
@@ -36,13 +38,32 @@ class ResultCommands : public QObject {
 
   // Enables every bound command for the plot file that belongs to the project now.
   void refresh(const QString& plotFile);
+  // The charts were read whole from `plotFile` and it is still there: their commands may
+  // be offered. Results of another file (the project saved under a new name) are not.
+  bool holds(const QString& plotFile) const;
+  // As holds(), and the file is as it was when it was read.
+  bool unchanged(const QString& plotFile) const;
+  // Reads a plot file that changed since it was read (another run wrote it); chart windows
+  // of the old reading close first. A file that cannot be read whole is announced and its
+  // charts are not offered.
+  bool reload(const QString& plotFile, const tarnel::model::TProgramData& project, QWidget* parent);
+  // Asked before a chart opens: false stops it (the owner checks the plot file).
+  void setGuard(std::function<bool()> guard) { guard_ = std::move(guard); }
   // Opens (or brings forward) a chart's window.
   void show(ChartId id);
   // "Export Plots To Excel": the export dialog over the charts of `plotFile`.
   void exportCharts(const QString& plotFile, QWidget* parent);
 
  private:
+  bool read(const QString& plotFile, const tarnel::model::TProgramData& project, QString* error);
+  void closeChartWindows();
+
   ResultCharts charts_;
   QMdiArea* area_;
+  std::function<bool()> guard_;
+  // The file the charts were last read from, with its size and time then.
+  QString loadedFile_;
+  qint64 loadedSize_ = -1;
+  QDateTime loadedTime_;
   QList<QPair<QPointer<QAction>, ChartId>> bound_;
 };

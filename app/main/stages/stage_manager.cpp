@@ -1,5 +1,6 @@
 #include "stage_manager.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -43,11 +44,25 @@ bool StageManager::loadStage(int k) {
   TProgramData* p = project();
   if (!p) return false;
   const QString file = stageFile(k);
-  if (!QFileInfo::exists(file)) return true;  // a stage without a file keeps the tables
+  const QFileInfo info(file);
+  if (!info.exists()) return true;  // a stage without a file keeps the tables
+  // The stage count is the project's: a stage file replaced by another project's block
+  // must not make the other stages disappear from the next save.
   const int current = p->CurrentStage;
-  const auto r = p->ReadStage(file.toStdString());
+  const int count = p->StageCount;
+  QFile readable(file);
+  tarnel::model::FileResult r;
+  if (!info.isFile() || !readable.open(QIODevice::ReadOnly)) {
+    r = tarnel::model::FileResult::Fail("Cannot open file " + file.toStdString());
+  } else {
+    readable.close();
+    r = p->ReadStage(file.toStdString());
+    if (!r) r.message = "Stage file " + file.toStdString() + ":\n" + r.message;
+  }
   p->CurrentStage = current;
+  p->StageCount = count;
   p->StageFileName = stageFile(current).toStdString();
+  if (!r) emit stageNotRead();
   return report(r.ok, r.message);
 }
 
@@ -56,7 +71,18 @@ void StageManager::switchToStage(int k) {
   if (!p || k == p->CurrentStage || k < 1 || k > p->StageCount) return;
   const bool modified = p->IsModified();
   if (!storeCurrentStage()) return;  // the unsaved stage must not be dropped
+  const int from = p->CurrentStage;
   p->CurrentStage = k;
+  // Every stage of the project has its file; one that went away since is said, as the
+  // tables now show the stage switched from under the other stage's number.
+  if (!QFileInfo::exists(stageFile(k))) {
+    prompts().information(dialogParent_, QStringLiteral("The stage file %1 was not found: Stage %2 starts from "
+                                                        "the data of Stage %3.")
+                                             .arg(stageFile(k))
+                                             .arg(k)
+                                             .arg(from));
+    emit stageNotRead();
+  }
   loadStage(k);
   p->ClearModified();
   if (modified) p->SetModified();

@@ -51,6 +51,9 @@ class StageManager : public QObject {
  signals:
   void stagesChanged();
   void projectChanged();
+  // A stage's file was missing or could not be read whole: the tables do not hold that
+  // stage as it was, so the data file must not be overwritten without asking for a name.
+  void stageNotRead();
 
  private:
   tarnel::model::TProgramData* project() const;

@@ -12,7 +12,9 @@
 #include <QMimeData>
 #include <QMdiSubWindow>
 
+#include "app/main/dialogs/dialog_hub.h"
 #include "app/main/main_form.h"
+#include "app/main/widgets/data_edit.h"
 #include "app/main/tables/table_form.h"
 #include "app/main/tables/table_model.h"
 #include "app/main/program_settings.h"
@@ -232,6 +234,23 @@ private slots:
     action(f, "FileSave")->trigger();
     QVERIFY(readText(path).startsWith("edited"));
     QVERIFY(!f.project()->IsModified());
+  }
+
+  // Units switched through the Options menu with the dialog open: the field shows the
+  // value as a person writes it, and the way back shows what was typed.
+  void unitSwitchThroughTheMenuShowsValuesAsTyped() {
+    TestEnvironment env;
+    TMainForm f;
+    f.startWith({});
+    action(f, "DataWallProperties")->trigger();
+    QWidget* d = f.dialogHub()->dialog("Wall Properties");
+    QVERIFY(d);
+    typeAndLeave(field(d, "Increment Length"), "6");
+    action(f, "UnitsSI")->trigger();
+    QCOMPARE(field(d, "Increment Length")->text(), QStringLiteral("0.1524"));
+    action(f, "UnitsEnglish")->trigger();
+    QCOMPARE(field(d, "Increment Length")->text(), QStringLiteral("6"));
+    QCOMPARE(f.project()->IncrementLength, 6.0);
   }
 
   void saveQuestionOnNew() {
