@@ -5,36 +5,17 @@
 #include <cmath>
 
 #include "app/model/program_data.h"
+#include "app/results/tests/si_wall.h"
 #include "app/results/block_model.h"
 #include "app/results/factor_step.h"
 #include "app/results/graph_plot.h"
 #include "app/results/view_state.h"
 
 using namespace tarnel::view3d;
+using tarnel::view3d::testing::SIWall;
 using tarnel::model::TProgramData;
 
 namespace {
-
-// An SI wall: 40 increments of 0.25 m (L = 10 m), free height 4 m, one sand layer to 6 m and
-// one to 12 m.
-TProgramData SIWall(double wa = 1, double wp = 1) {
-  TProgramData p;
-  p.SetUnits(2);
-  p.Increments = 40;
-  p.IncrementLength = 0.25;
-  p.FreeHeight = 4;
-  p.WidthActive = wa;
-  p.WidthPY = wp;
-  p.WaterDepthBack = 2;
-  p.WaterDepthExc = 5;
-  auto& soil = p.NewSoil();
-  soil.SetRowCount(2);
-  soil.SetInteger(0, 0, 4);
-  soil.SetReal(1, 0, 6);
-  soil.SetInteger(0, 1, 4);
-  soil.SetReal(1, 1, 12);
-  return p;
-}
 
 std::vector<const Block*> BlocksOf(const BlockModel& m, Element e) {
   std::vector<const Block*> out;

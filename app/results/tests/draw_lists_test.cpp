@@ -5,10 +5,12 @@
 #include <cmath>
 
 #include "app/model/program_data.h"
+#include "app/results/tests/si_wall.h"
 #include "app/results/block_model.h"
 #include "app/results/draw_lists.h"
 
 using namespace tarnel::view3d;
+using tarnel::view3d::testing::SIWall;
 using tarnel::model::TProgramData;
 
 namespace {
@@ -41,27 +43,6 @@ std::size_t Primitives(const std::vector<DrawBatch>& batches, DrawBatch::Mode mo
   for (const DrawBatch& b : batches)
     if (b.mode == mode && b.blend == blend) n += b.vertices.size() / VerticesPer(mode);
   return n;
-}
-
-// An SI wall of 40 increments of 0.25 m with two sand layers, water on both sides and a
-// tieback.
-TProgramData SIWall() {
-  TProgramData p;
-  p.SetUnits(2);
-  p.Increments = 40;
-  p.IncrementLength = 0.25;
-  p.FreeHeight = 4;
-  p.WidthActive = 1;
-  p.WidthPY = 0.6;
-  p.WaterDepthBack = 2;
-  p.WaterDepthExc = 5;
-  auto& soil = p.NewSoil();
-  soil.SetRowCount(2);
-  soil.SetInteger(0, 0, 4);
-  soil.SetReal(1, 0, 6);
-  soil.SetInteger(0, 1, 4);
-  soil.SetReal(1, 1, 12);
-  return p;
 }
 
 }  // namespace
@@ -104,7 +85,7 @@ void DrawListsTest::facesAreWoundOutward() {
 }
 
 void DrawListsTest::modelSolidsAreWoundOutward() {
-  TProgramData p = SIWall();
+  TProgramData p = SIWall(1, 0.6);
   p.UniformSurcharge = 10;
   const BlockModel m = BuildBlockModel(p, {}, {}, nullptr);
   QVERIFY(m.blocks.size() > 40);
@@ -167,7 +148,7 @@ void DrawListsTest::theStraightWallKeepsItsWholeFaces() {
   DisplaySwitches wallOnly;
   wallOnly.on.fill(false);
   wallOnly[Switch::Wall] = true;
-  const BlockModel m = BuildBlockModel(SIWall(), wallOnly, {}, nullptr);
+  const BlockModel m = BuildBlockModel(SIWall(1, 0.6), wallOnly, {}, nullptr);
   const double expected = 2 * 20 * m.extent.wallWidth * m.extent.wallLength;
   double across = 0;
   for (const DrawBatch& b : BuildDrawLists(m)) {
@@ -194,7 +175,7 @@ void DrawListsTest::sharedEdgesAreSentOnce() {
 }
 
 void DrawListsTest::batchesInOrderWithTheirState() {
-  TProgramData p = SIWall();
+  TProgramData p = SIWall(1, 0.6);
   p.UniformSurcharge = 10;
   const std::vector<DrawBatch> batches = BuildDrawLists(BuildBlockModel(p, {}, {}, nullptr));
   QVERIFY(!batches.empty());
