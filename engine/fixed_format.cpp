@@ -1,5 +1,6 @@
 #include "engine/fixed_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -72,17 +73,53 @@ std::string fixed(double v, int w, int d) {
 
 std::string exponent(double v, int w, int d) {
   if (!std::isfinite(v) || d < 1) return stars(w);
-  std::string digits;
+  // Built in one buffer: the report prints thousands of these per run, and the pieces
+  // (digits, exponent, sign, padding) as strings of their own cost more than the analysis.
+  constexpr int kMaxDigits = 100;
+  if (d > kMaxDigits) return stars(w);
+  char sci[kMaxDigits + 16];
   int e = 0;
-  significand(v, d, digits, e);
-  if (v == 0.0) e = 0;
-  const std::string ex = exponentField(e);
-  if (ex.empty()) return stars(w);
-  std::string s = (v < 0 ? "-" : "") + std::string("0.") + digits + ex;
-  if (static_cast<int>(s.size()) > w) {
-    s = (v < 0 ? "-" : "") + std::string(".") + digits + ex;
+  const char* digitsBegin = nullptr;
+  char zeros[kMaxDigits];
+  char digits[kMaxDigits];
+  if (v == 0.0) {
+    std::fill(zeros, zeros + d, '0');
+    digitsBegin = zeros;
+  } else {
+    // d.ddd e+XX, correctly rounded: the digits without the point, and |v| = 0.ddd x 10^e.
+    const auto r = std::to_chars(sci, sci + sizeof sci, std::fabs(v), std::chars_format::scientific, d - 1);
+    int n = 0;
+    const char* p = sci;
+    for (; p < r.ptr && *p != 'e'; ++p)
+      if (*p != '.') digits[n++] = *p;
+    std::from_chars(p + (p < r.ptr && p[1] == '+' ? 2 : 1), r.ptr, e);
+    e += 1;
+    digitsBegin = digits;
   }
-  return padLeft(s, w);
+  // Two exponent digits with their "E"; three digits drop the letter, as classic output does.
+  char ex[8];
+  int exLen = 0;
+  const int a = std::abs(e);
+  if (a > 999) return stars(w);
+  if (a <= 99) ex[exLen++] = 'E';
+  ex[exLen++] = e < 0 ? '-' : '+';
+  if (a > 99) ex[exLen++] = static_cast<char>('0' + a / 100);
+  ex[exLen++] = static_cast<char>('0' + a / 10 % 10);
+  ex[exLen++] = static_cast<char>('0' + a % 10);
+  const bool negative = v < 0;
+  // "0.ddd", or ".ddd" when the leading zero does not fit.
+  int len = (negative ? 1 : 0) + 2 + d + exLen;
+  const bool leadingZero = len <= w;
+  if (!leadingZero) --len;
+  if (len > w) return stars(w);
+  std::string s(static_cast<std::size_t>(w), ' ');
+  char* out = s.data() + (w - len);
+  if (negative) *out++ = '-';
+  if (leadingZero) *out++ = '0';
+  *out++ = '.';
+  out = std::copy(digitsBegin, digitsBegin + d, out);
+  std::copy(ex, ex + exLen, out);
+  return s;
 }
 
 std::string scaled(double v, int w, int d) {

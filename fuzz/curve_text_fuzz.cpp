@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile(saved, written);
   model::TProgramData back;
   const model::FileResult r = back.CreateFromFile(saved, model::kLayoutTn5d);
-  fuzz::check(r.ok, "a project holding a read curve does not read back", r.message + "\n" + written);
-  fuzz::check(back.SameContent(project), "the curve read back differs", fuzz::projectDifference(project, back) + written);
+  fuzz::check(r.ok, "a project holding a read curve does not read back", [&] { return r.message + "\n" + written; });
+  fuzz::check(back.SameContent(project), "the curve read back differs", [&] {
+    return fuzz::projectDifference(project, back) + written;
+  });
   return 0;
 }

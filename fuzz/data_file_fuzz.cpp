@@ -26,12 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   model::TProgramData second;
   const model::FileResult again = second.CreateFromFile(saved, model::kLayoutTn5d);
-  fuzz::check(again.ok, "a written project does not read back", again.message + "\n" + text);
-  fuzz::check(second.ProjectText() == text, "writing the project read back gives another text",
-              text + "\n----\n" + second.ProjectText());
+  fuzz::check(again.ok, "a written project does not read back", [&] { return again.message + "\n" + text; });
+  const std::string rewritten = second.ProjectText();
+  fuzz::check(rewritten == text, "writing the project read back gives another text",
+              [&] { return text + "\n----\n" + rewritten; });
   // What the reader said it could not keep is not compared.
   if (!first.DroppedData.empty()) return 0;
   fuzz::check(second.SameContent(first), "the project read back differs from the one written",
-              fuzz::projectDifference(first, second) + "written:\n" + text);
+              [&] { return fuzz::projectDifference(first, second) + "written:\n" + text; });
   return 0;
 }

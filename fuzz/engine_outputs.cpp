@@ -43,7 +43,7 @@ void checkEngineOutputs(const engine::RunState& run, std::string_view input) {
     for (const engine::StationResult& r : run.results) {
       check(finite(r.depth) && finite(r.deflection) && finite(r.slope) && finite(r.moment) && finite(r.shear) &&
                 finite(r.reaction) && finite(r.ei),
-            "non-finite station result without an error stop", "station " + std::to_string(r.station));
+            "non-finite station result without an error stop", [&] { return "station " + std::to_string(r.station); });
     }
     for (const engine::PressurePoint& p : run.pressureTable) {
       check(finite(p.depth) && finite(p.total) && finite(p.soil) && finite(p.surcharge),
@@ -51,7 +51,7 @@ void checkEngineOutputs(const engine::RunState& run, std::string_view input) {
     }
     for (const engine::PyCurve& c : run.curves) {
       check(std::all_of(c.y.begin(), c.y.end(), finite) && std::all_of(c.p.begin(), c.p.end(), finite),
-            "non-finite p-y curve without an error stop", "station " + std::to_string(c.station));
+            "non-finite p-y curve without an error stop", [&] { return "station " + std::to_string(c.station); });
     }
   }
   // A word "nan" or "inf" the input itself holds (a title) may be echoed in the report.

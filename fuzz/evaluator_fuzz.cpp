@@ -16,14 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1) return 0;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
+  const auto shown = [&] { return std::string(text); };
   std::string message;
   const auto value = model::TryEvaluate(text, &message);
   if (value) {
     fuzz::check(std::isfinite(*value) && std::fabs(*value) <= DBL_MAX, "non-finite or out-of-range value",
-                std::string(text));
+                shown);
     (void)model::FormatHex(*value);
   } else {
-    fuzz::check(!message.empty(), "evaluation failed without a message", std::string(text));
+    fuzz::check(!message.empty(), "evaluation failed without a message", shown);
   }
 
   model::EntryLimits limits;
@@ -33,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const model::EntryCheck entry = model::CheckEntry(text, limits);
   if (entry.valid) {
     fuzz::check(entry.value >= limits.minVal && entry.value <= limits.maxVal, "checked value outside its limits",
-                std::string(text));
-    fuzz::check(std::isfinite(entry.value), "checked value not finite", std::string(text));
+                shown);
+    fuzz::check(std::isfinite(entry.value), "checked value not finite", shown);
   } else {
-    fuzz::check(!entry.message.empty(), "refused entry without a message", std::string(text));
+    fuzz::check(!entry.message.empty(), "refused entry without a message", shown);
   }
   return 0;
 }

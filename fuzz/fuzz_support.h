@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <concepts>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,14 @@ void readFile(const std::string& path, std::string& text);
 
 inline void check(bool ok, const char* what, const std::string& detail = {}) {
   if (!ok) fail(what, detail);
+}
+
+// A detail that costs something to build (a number as text, the difference of two projects,
+// a copy of the input) is passed as a function and built only for a finding: built for every
+// input, such details cost more than the code under test.
+template <std::invocable Detail>
+void check(bool ok, const char* what, Detail&& detail) {
+  if (!ok) fail(what, std::string(detail()));
 }
 
 }  // namespace tarnel::fuzz

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (int i = 0; i < chart.LineCount(list); ++i)
         for (const TFloatPoint& p : chart.Line(i, list).Points)
           fuzz::check(std::isfinite(p.X) && std::isfinite(p.Y), "non-finite point in a chart",
-                      std::to_string(c) + " line " + std::to_string(i));
+                      [&] { return std::to_string(c) + " line " + std::to_string(i); });
   }
   return 0;
 }

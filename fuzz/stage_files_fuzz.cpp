@@ -39,10 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int written = std::min<int>({stages, 5, static_cast<int>(sections.size())});
   for (int k = 1; k <= 5; ++k) {
     const bool exists = std::filesystem::exists(model::StageFileName(source, k));
-    fuzz::check(exists == (k <= written), "stage file present or missing unexpectedly", std::to_string(k));
+    fuzz::check(exists == (k <= written), "stage file present or missing unexpectedly", [&] { return std::to_string(k); });
     if (exists)
       fuzz::check(fuzz::readFile(model::StageFileName(source, k)) == sections[static_cast<std::size_t>(k - 1)],
-                  "stage file does not hold its section", std::to_string(k));
+                  "stage file does not hold its section", [&] { return std::to_string(k); });
   }
 
   const std::string before = saveAs ? std::string() : fuzz::readFile(target);
@@ -61,10 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::check(fuzz::readFile(target) == expected, "joined file differs from its sections");
   for (int k = 1; k <= 5; ++k) {
     fuzz::check(std::filesystem::exists(model::StageFileName(target, k)) == (k <= stages),
-                "stage files did not follow the data file", std::to_string(k));
+                "stage files did not follow the data file", [&] { return std::to_string(k); });
     if (saveAs)
       fuzz::check(!std::filesystem::exists(model::StageFileName(source, k)), "old name kept a stage file",
-                  std::to_string(k));
+                  [&] { return std::to_string(k); });
   }
   return 0;
 }

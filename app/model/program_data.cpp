@@ -63,7 +63,17 @@ const std::vector<OptionSwitch>& OptionSwitches() {
   return switches;
 }
 
-TProgramData::TProgramData() {
+// Every new project starts as a copy of one built from the table definitions once: copying
+// the tables is far cheaper than building them (a data file is read into a new project, and
+// opening one creates two).
+const TProgramData& TProgramData::NewProject() {
+  static const TProgramData project(BuildTag{});
+  return project;
+}
+
+TProgramData::TProgramData() : TProgramData(NewProject()) {}
+
+TProgramData::TProgramData(BuildTag) {
   for (const auto& name : ProjectTableNames()) {
     auto t = MakeTable(name);
     if (!t->ChartPaired()) t->PadToMinRows();
@@ -90,7 +100,7 @@ std::vector<TGridTable*> TProgramData::Tables() {
 
 void TProgramData::CreateNew() {
   auto callback = std::move(UnitsChanged);
-  *this = TProgramData();
+  *this = NewProject();
   UnitsChanged = std::move(callback);
   ClearModified();
 }

@@ -152,6 +152,9 @@ class TProgramData {
   bool SameContent(const TProgramData& other, double relTol = 1e-7) const;
 
  private:
+  struct BuildTag {};
+  explicit TProgramData(BuildTag);
+  static const TProgramData& NewProject();
   // The project tables in ProjectTableNames() order. Copying the project copies every table
   // into new objects, so the compiler-made copy, move and assignment of TProgramData are
   // complete whatever fields it gains.

@@ -25,12 +25,13 @@ void EraseN(std::vector<T>& v, std::size_t at, std::size_t n) {
 }  // namespace
 
 // ---------------------------------------------------------------- TColumn
-TColumn::TColumn(std::vector<std::string> captionLines) : caption_(std::move(captionLines)) {}
+TColumn::TColumn(std::vector<std::string> captionLines)
+    : caption_(std::make_shared<const std::vector<std::string>>(std::move(captionLines))) {}
 TColumn::~TColumn() = default;
 
 // ---------------------------------------------------------------- TEnumColumn
 TEnumColumn::TEnumColumn(std::vector<std::string> captionLines, std::vector<std::string> items)
-    : TColumn(std::move(captionLines)), items_(std::move(items)) {}
+    : TColumn(std::move(captionLines)), items_(std::make_shared<const std::vector<std::string>>(std::move(items))) {}
 std::unique_ptr<TColumn> TEnumColumn::Clone() const { return std::make_unique<TEnumColumn>(*this); }
 std::string TEnumColumn::CellText(std::size_t row) const { return std::to_string(values_.at(row)); }
 void TEnumColumn::SetValue(std::size_t row, int item) {
@@ -39,7 +40,7 @@ void TEnumColumn::SetValue(std::size_t row, int item) {
 }
 std::string TEnumColumn::ItemText(std::size_t row) const {
   const int v = values_.at(row);
-  return v >= 1 && static_cast<std::size_t>(v) <= items_.size() ? items_[static_cast<std::size_t>(v - 1)] : std::string();
+  return v >= 1 && static_cast<std::size_t>(v) <= items_->size() ? (*items_)[static_cast<std::size_t>(v - 1)] : std::string();
 }
 void TEnumColumn::InsertRows(std::size_t at, std::size_t n, const TGridTable&) { InsertN(values_, at, n, 1); }
 void TEnumColumn::EraseRows(std::size_t at, std::size_t n) { EraseN(values_, at, n); }
@@ -61,7 +62,7 @@ TFloatColumn::TFloatColumn(std::vector<std::string> captionLines, std::string un
     : TColumn(std::move(captionLines)), template_(std::move(unitTemplate)), default_(defaultValue) {}
 std::unique_ptr<TColumn> TFloatColumn::Clone() const { return std::make_unique<TFloatColumn>(*this); }
 std::vector<std::string> TFloatColumn::HeaderLines(int units) const {
-  std::vector<std::string> lines = caption_;
+  std::vector<std::string> lines = *caption_;
   if (lines.empty()) lines.emplace_back();
   lines.back() = CaptionWithUnits(lines.back(), template_, units);
   return lines;

@@ -31,10 +31,10 @@ class TColumn {
   virtual std::unique_ptr<TColumn> Clone() const = 0;
 
   // Caption lines as defined (without unit label).
-  const std::vector<std::string>& CaptionLines() const { return caption_; }
+  const std::vector<std::string>& CaptionLines() const { return *caption_; }
   // Caption lines for the grid header: the unit label of a real column appended to the
   // last line, as caption + " (" + label + ")  ".
-  virtual std::vector<std::string> HeaderLines(int units) const { (void)units; return caption_; }
+  virtual std::vector<std::string> HeaderLines(int units) const { (void)units; return *caption_; }
 
   bool Visible = true;
   bool Group = false;  // setting a value sets it for every row of the row's group
@@ -52,7 +52,9 @@ class TColumn {
   virtual void EraseRows(std::size_t at, std::size_t n) = 0;
   virtual void ConvertUnits(int fromUnits, int toUnits) { (void)fromUnits; (void)toUnits; }
 
-  std::vector<std::string> caption_;
+  // Captions and choices never change after creation; copies of a table (every new project,
+  // every sub-table made from its template) share them instead of copying every string.
+  std::shared_ptr<const std::vector<std::string>> caption_;
   bool changed_ = false;
 };
 
@@ -64,7 +66,7 @@ class TEnumColumn : public TColumn {
   std::size_t RowCount() const override { return values_.size(); }
   std::string CellText(std::size_t row) const override;
 
-  const std::vector<std::string>& Items() const { return items_; }
+  const std::vector<std::string>& Items() const { return *items_; }
   int Value(std::size_t row) const { return values_.at(row); }
   void SetValue(std::size_t row, int item);  // stored as given (the editor keeps 1..items)
   // Caption of the item a row holds ("" when out of range).
@@ -75,7 +77,7 @@ class TEnumColumn : public TColumn {
   void EraseRows(std::size_t at, std::size_t n) override;
 
  private:
-  std::vector<std::string> items_;
+  std::shared_ptr<const std::vector<std::string>> items_;
   std::vector<int> values_;
 };
 

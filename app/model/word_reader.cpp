@@ -10,33 +10,44 @@
 namespace tarnel::model {
 
 TWordReader::TWordReader(const std::string& path) {
-  const auto text = ReadWholeFile(path);
+  auto text = ReadWholeFile(path);
   if (!text) {
     ok_ = false;
     return;
   }
-  Split(*text);
+  text_ = std::move(*text);
+  Split();
 }
 
 TWordReader TWordReader::FromText(std::string_view text) {
   TWordReader r;
-  r.Split(text);
+  r.text_ = std::string(text);
+  r.Split();
   return r;
 }
 
-void TWordReader::Split(std::string_view text) {
-  for (std::string& raw : SplitLines(std::string(text))) {
-    Line line;
-    std::size_t i = 0;
-    while (i < raw.size()) {
-      while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t' || raw[i] == '\r')) ++i;
+void TWordReader::Split() {
+  // Lines end at LF; a CR before it belongs to the line end, and a last line without an
+  // end counts. Words are separated by blanks, TABs and CRs.
+  const std::string_view text(text_);
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    const bool last = end == std::string_view::npos;
+    if (last) end = text.size();
+    std::size_t rawEnd = end;
+    if (rawEnd > pos && text[rawEnd - 1] == '\r') --rawEnd;
+    Line line{{pos, rawEnd - pos}, words_.size(), 0};
+    std::size_t i = pos;
+    while (i < rawEnd) {
+      while (i < rawEnd && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r')) ++i;
       const std::size_t start = i;
-      while (i < raw.size() && raw[i] != ' ' && raw[i] != '\t' && raw[i] != '\r') ++i;
-      if (i > start) line.words.emplace_back(raw.substr(start, i - start));
+      while (i < rawEnd && text[i] != ' ' && text[i] != '\t' && text[i] != '\r') ++i;
+      if (i > start) words_.push_back({start, i - start});
     }
-    line.raw = std::move(raw);
-    wordsBefore_.push_back(lines_.empty() ? 0 : wordsBefore_.back() + lines_.back().words.size());
-    lines_.push_back(std::move(line));
+    line.wordCount = words_.size() - line.firstWord;
+    lines_.push_back(line);
+    pos = last ? text.size() : end + 1;
   }
 }
 
@@ -47,7 +58,7 @@ void TWordReader::Fail(const char* what) const {
 
 std::string TWordReader::ReadLine() {
   if (line_ >= lines_.size()) throw ReadError(kIncompleteFileMessage);
-  std::string raw = lines_[line_].raw;
+  std::string raw(Text(lines_[line_].raw));
   lastLine_ = line_;
   lastWord_ = 0;
   ++line_;
@@ -55,20 +66,21 @@ std::string TWordReader::ReadLine() {
   return raw;
 }
 
-std::string TWordReader::NextWord() {
-  while (line_ < lines_.size() && word_ >= lines_[line_].words.size()) {
+std::string TWordReader::NextWord() { return std::string(TakeWord()); }
+
+std::string_view TWordReader::TakeWord() {
+  while (line_ < lines_.size() && word_ >= lines_[line_].wordCount) {
     ++line_;
     word_ = 0;
   }
   if (line_ >= lines_.size()) throw ReadError(kIncompleteFileMessage);
   lastLine_ = line_;
   lastWord_ = word_ + 1;
-  return lines_[line_].words[word_++];
+  return Word(line_, word_++);
 }
 
 long double TWordReader::ReadReal() {
-  const std::string w = NextWord();
-  const auto v = ParseReal(w);
+  const auto v = ParseReal(TakeWord());
   // Every value of the project is kept as a double: a word such as 1E400 would become an
   // infinity there and be written back as 0, so it is refused like any other bad number.
   if (!v || std::fabs(*v) > static_cast<long double>(DBL_MAX))
@@ -77,18 +89,17 @@ long double TWordReader::ReadReal() {
 }
 
 int TWordReader::ReadInteger() {
-  const std::string w = NextWord();
-  const auto v = ParseInteger(w);
+  const auto v = ParseInteger(TakeWord());
   if (!v) Fail("An integer was expected but not found.");
   return *v;
 }
 
 std::size_t TWordReader::WordCount() const {
-  return line_ < lines_.size() ? lines_[line_].words.size() : 0;
+  return line_ < lines_.size() ? lines_[line_].wordCount : 0;
 }
 
 std::size_t TWordReader::WordsLeftOnLine() const {
-  return line_ < lines_.size() ? lines_[line_].words.size() - word_ : 0;
+  return line_ < lines_.size() ? lines_[line_].wordCount - word_ : 0;
 }
 
 void TWordReader::SkipRestOfLine() {
@@ -99,15 +110,14 @@ void TWordReader::SkipRestOfLine() {
 }
 
 std::size_t TWordReader::WordsRemaining() const {
-  if (lines_.empty()) return 0;
-  const std::size_t total = wordsBefore_.back() + lines_.back().words.size();
-  const std::size_t taken = line_ < lines_.size() ? wordsBefore_[line_] + word_ : total;
+  const std::size_t total = words_.size();
+  const std::size_t taken = line_ < lines_.size() ? lines_[line_].firstWord + word_ : total;
   return total - taken;
 }
 
 bool TWordReader::AtEnd() const {
   for (std::size_t l = line_; l < lines_.size(); ++l)
-    if ((l == line_ ? word_ : 0) < lines_[l].words.size()) return false;
+    if ((l == line_ ? word_ : 0) < lines_[l].wordCount) return false;
   return true;
 }
 

@@ -59,15 +59,28 @@ class TWordReader {
 
  private:
   TWordReader() = default;
-  void Split(std::string_view text);
+  void Split();
 
-  struct Line {
-    std::string raw;
-    std::vector<std::string> words;
+  // The text is kept whole; lines and words are spans of it (one allocation per table
+  // instead of one per word: a data file has thousands of words).
+  struct Span {
+    std::size_t begin, size;
   };
+  struct Line {
+    Span raw;                // the line without its end (LF, or CR LF)
+    std::size_t firstWord;   // index in words_ of the line's first word = words before it
+    std::size_t wordCount;
+  };
+  std::string_view Text(Span s) const { return std::string_view(text_).substr(s.begin, s.size); }
+  std::string_view Word(std::size_t line, std::size_t word) const {
+    return Text(words_[lines_[line].firstWord + word]);
+  }
+  // The next word, as NextWord takes it.
+  std::string_view TakeWord();
   bool ok_ = true;
+  std::string text_;
   std::vector<Line> lines_;
-  std::vector<std::size_t> wordsBefore_;  // words on the lines before each line
+  std::vector<Span> words_;
   std::size_t line_ = 0;
   std::size_t word_ = 0;
   std::size_t lastLine_ = 0;
