@@ -254,7 +254,14 @@ class DataFileReader {
   // Layouts up to 3.0 hold English values in inches and pounds; the oldest layout held them
   // as the user saw them, so nothing of it is converted.
   bool Converts() const { return english_ && layout_ <= 3; }
-  double Depth(double fileValue) const { return Converts() ? fileValue / kInchesPerFoot : fileValue; }
+  // Depths are saved in inches: a depth in feet of the oldest layout that would not fit in
+  // inches would be saved as 0, so it is refused like a number that does not read.
+  double Depth(double fileValue) const {
+    if (Converts()) return fileValue / kInchesPerFoot;
+    if (english_ && !std::isfinite(fileValue * kInchesPerFoot))
+      in_.RefuseLastWord("The number is too large to be saved in the units of the data file.");
+    return fileValue;
+  }
 
   void Points(TGridTable& curve, int n) {
     curve.Clear();
@@ -324,7 +331,7 @@ class DataFileReader {
         // Oldest layout: the thickness of the layer and one line of five values that serves
         // the top and the bottom; taken unconverted.
         bottom += Real();
-        soil.SetReal(1, r, bottom);
+        soil.SetReal(1, r, Depth(bottom));
         for (int pos = 0; pos < 5; ++pos) {
           const double v = Real();
           StoreParameter(params, 0, pos, v, longTerm, false);

@@ -616,6 +616,32 @@ TEST_F(ProjectFiles, OldestLayoutWithLegacySurcharge) {
   }
 }
 
+// The oldest layout holds depths in feet and a save writes them in inches (x 12): a depth
+// that would leave the range of a double there is refused on reading, not saved as 0.
+TEST_F(ProjectFiles, OldestLayoutDepthsThatOverflowInInchesAreRefused) {
+  const std::string base = *ReadWholeFile(Testdata("oldest.tnd"));
+  const struct {
+    const char* from;
+    const char* to;
+    const char* at;
+  } cases[] = {
+      {"5 1.0 1.0", "1E308 1.0 1.0", "Line 8 Item 1"},           // p-y modification depth
+      {"6 20\r\n", "6 1.7E308\r\n", "Line 14 Item 2"},           // 10 + 1.7E308 ft, then x 12
+  };
+  for (const auto& c : cases) {
+    std::string text = base;
+    text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+    TProgramData p;
+    EXPECT_EQ(p.CreateFromFile(Write("big.tnd", text), kLayoutTnd20).message,
+              std::string("Error on ") + c.at + "\nThe number is too large to be saved in the units of the data file.");
+  }
+  std::string fine = base;
+  fine.replace(fine.find("5 1.0 1.0"), 9, "1E307 1.0 1.0");
+  TProgramData p;
+  ASSERT_TRUE(p.CreateFromFile(Write("fine.tnd", fine), kLayoutTnd20));
+  EXPECT_NE(p.ProjectText().find("\r\n1.2E308\t1\t1\r\n"), std::string::npos) << p.ProjectText();
+}
+
 TEST_F(ProjectFiles, Layout30WithLongTermBlock) {
   TProgramData p;
   const FileResult r = p.CreateFromFile(Testdata("longterm30.tnd"), 3);

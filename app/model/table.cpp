@@ -345,7 +345,11 @@ std::optional<std::string> TGridTable::SetText(int col, int row, const std::stri
   std::string message;
   const auto v = TryEvaluate(text, &message);
   if (!v) return c.Class() == ColumnClass::Enum ? std::string("Value must be an integer.") : message;
-  if (!std::isfinite(static_cast<double>(*v)))
+  // A cell is saved in the data file's units (a depth in feet x 12, a unit weight x 1728) and
+  // may be switched to the other units: a value that would leave the range of a double there
+  // would be saved as 0, so it overflows here already.
+  constexpr long double kLargestCell = 1e300L;
+  if (!std::isfinite(static_cast<double>(*v)) || std::fabs(*v) > kLargestCell)
     return std::string("Entry could not be evaluated:\nfloating point overflow");
   switch (c.Class()) {
     case ColumnClass::Float: SetReal(col, row, static_cast<double>(*v)); return std::nullopt;

@@ -180,6 +180,9 @@ TEST(GridTable, CellEntryMessages) {
       {3, "1/0", "Entry could not be evaluated:\ndivision by zero"},
       {3, "abc", "Entry could not be evaluated:\ninvalid character(s) in expression"},
       {3, "1E400", "Entry could not be evaluated:\nfloating point overflow"},
+      // Finite, but 0 once saved in inches (x 12) or switched to other units.
+      {3, "-1E308", "Entry could not be evaluated:\nfloating point overflow"},
+      {3, "1E300", nullptr},
       {3, "3*12+6", nullptr},
   };
   for (const auto& c : cases) {
