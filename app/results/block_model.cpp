@@ -517,35 +517,57 @@ BlockModel BuildBlockModel(const TProgramData& p, const DisplaySwitches& sw, con
   return m;
 }
 
-const GlyphMesh& ArrowGlyph() {
-  static const GlyphMesh mesh = [] {
-    GlyphMesh g;
-    const int n = kGlyphSegments;
-    const float rc = 1.0f / 8, rk = 3.0f / 8, zc = 3.0f / 4;
-    auto ring = [&](float r, float z, int i) {
-      const double a = 2 * std::numbers::pi * i / n;
-      return V(r * std::cos(a), r * std::sin(a), z);
-    };
-    const QVector3D bottom(0, 0, 0), coneBase(0, 0, zc), tip(0, 0, 1);
-    for (int i = 0; i < n; ++i) {
-      const QVector3D b0 = ring(rc, 0, i), b1 = ring(rc, 0, i + 1);
-      const QVector3D t0 = ring(rc, zc, i), t1 = ring(rc, zc, i + 1);
-      const QVector3D k0 = ring(rk, zc, i), k1 = ring(rk, zc, i + 1);
-      g.triangles.push_back({bottom, b1, b0});
-      g.triangles.push_back({b0, b1, t1});
-      g.triangles.push_back({b0, t1, t0});
-      g.triangles.push_back({coneBase, k1, k0});
-      g.triangles.push_back({k0, k1, tip});
-      g.outline.push_back({b0, b1});
-      g.outline.push_back({k0, k1});
-      if (i % 10 == 0) {
-        g.outline.push_back({b0, t0});
-        g.outline.push_back({k0, tip});
-      }
+namespace {
+
+GlyphMesh MakeGlyph(int n) {
+  GlyphMesh g;
+  const float rc = 1.0f / 8, rk = 3.0f / 8, zc = 3.0f / 4;
+  auto ring = [&](float r, float z, int i) {
+    const double a = 2 * std::numbers::pi * i / n;
+    return V(r * std::cos(a), r * std::sin(a), z);
+  };
+  const QVector3D bottom(0, 0, 0), coneBase(0, 0, zc), tip(0, 0, 1);
+  for (int i = 0; i < n; ++i) {
+    const QVector3D b0 = ring(rc, 0, i), b1 = ring(rc, 0, i + 1);
+    const QVector3D t0 = ring(rc, zc, i), t1 = ring(rc, zc, i + 1);
+    const QVector3D k0 = ring(rk, zc, i), k1 = ring(rk, zc, i + 1);
+    g.triangles.push_back({bottom, b1, b0});
+    g.triangles.push_back({b0, b1, t1});
+    g.triangles.push_back({b0, t1, t0});
+    g.triangles.push_back({coneBase, k1, k0});
+    g.triangles.push_back({k0, k1, tip});
+    g.outline.push_back({b0, b1});
+    g.outline.push_back({k0, k1});
+    // Four lines along the shaft and the cone, a quarter turn apart.
+    if (i % (n / 4) == 0) {
+      g.outline.push_back({b0, t0});
+      g.outline.push_back({k0, tip});
     }
-    return g;
+  }
+  return g;
+}
+
+constexpr int kFewestGlyphSegments = 8;
+
+}  // namespace
+
+const GlyphMesh& ArrowGlyph(int segments) {
+  static const std::vector<GlyphMesh> meshes = [] {
+    std::vector<GlyphMesh> all;
+    for (int n = kFewestGlyphSegments; n <= kGlyphSegments; n += 4) all.push_back(MakeGlyph(n));
+    return all;
   }();
-  return mesh;
+  if (segments < kFewestGlyphSegments || segments > kGlyphSegments || segments % 4 != 0) segments = kGlyphSegments;
+  return meshes[static_cast<std::size_t>((segments - kFewestGlyphSegments) / 4)];
+}
+
+int GlyphSegmentsOnScreen(double baseRadiusPixels) {
+  if (!(baseRadiusPixels > 0)) return kGlyphSegments;
+  // A regular polygon of n sides inscribed in a circle of radius r lies within
+  // r (1 - cos(pi/n)) of it; the 40-segment one lies between it and the circle.
+  for (int n = kFewestGlyphSegments; n < kGlyphSegments; n += 4)
+    if (baseRadiusPixels * (1 - std::cos(std::numbers::pi / n)) <= 0.25) return n;
+  return kGlyphSegments;
 }
 
 }  // namespace tarnel::view3d

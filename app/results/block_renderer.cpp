@@ -38,6 +38,11 @@ double ModelRadius(const ModelExtent& x) {
 
 }  // namespace
 
+double BlockRenderer::GlyphDetailScale(double pixelsPerUnit) {
+  if (!(pixelsPerUnit > 0) || !std::isfinite(pixelsPerUnit)) return 0;
+  return std::exp2(std::ceil(std::log2(pixelsPerUnit)));
+}
+
 double AxisLength(double s0, double zoom) { return kAxisPixels / (s0 * zoom); }
 
 QOpenGLFunctions_1_1* BlockRenderer::Functions(QOpenGLContext* context) {
@@ -48,7 +53,7 @@ QOpenGLFunctions_1_1* BlockRenderer::Functions(QOpenGLContext* context) {
 }
 
 void BlockRenderer::Compile(QOpenGLFunctions_1_1* gl, const BlockModel& m) {
-  const std::vector<DrawBatch> batches = BuildDrawLists(m);
+  const std::vector<DrawBatch> batches = BuildDrawLists(m, glyphScale_);
   if (list_ == 0) list_ = gl->glGenLists(1);
   // The arrays are copied into the list as it is compiled.
   gl->glEnableClientState(GL_VERTEX_ARRAY);
@@ -65,7 +70,12 @@ void BlockRenderer::Compile(QOpenGLFunctions_1_1* gl, const BlockModel& m) {
 }
 
 QMatrix4x4 BlockRenderer::Paint(QOpenGLFunctions_1_1* gl, const BlockModel& m, const ViewState& view, QSize window,
-                                double s0) {
+                                double s0, double devicePixels) {
+  const double glyphScale = GlyphDetailScale(s0 * view.zoom * devicePixels);
+  if (list_ == 0 || glyphScale != glyphScale_) {
+    glyphScale_ = glyphScale;
+    Compile(gl, m);
+  }
   const QMatrix4x4 projection = Projection(window, ModelRadius(m.extent) * s0 * view.zoom + 1000);
   const QMatrix4x4 modelView = ModelView(view, s0, m.extent);
   gl->glClearColor(1, 1, 1, 1);

@@ -23,13 +23,20 @@ class BlockRenderer {
   // profile or no OpenGL at all).
   static QOpenGLFunctions_1_1* Functions(QOpenGLContext* context);
 
-  // Compiles the model into the display list (made on first use). Call with the context
-  // current; `gl` stays in use until Release.
+  // Compiles the model into the display list (made on first use), its arrow glyphs as
+  // detailed as the last paint's scale needs. Call with the context current; `gl` stays in
+  // use until Release.
   void Compile(QOpenGLFunctions_1_1* gl, const BlockModel& model);
   // Clears to white and draws the compiled model and the axes; returns the matrix that maps
-  // model points to clip space (for the labels).
+  // model points to clip space (for the labels). `devicePixels` is the number of device
+  // pixels per window pixel. The list is compiled again when the zoom makes the glyphs need
+  // other detail (rotating and panning never do).
   QMatrix4x4 Paint(QOpenGLFunctions_1_1* gl, const BlockModel& model, const ViewState& view, QSize window,
-                   double s0);
+                   double s0, double devicePixels = 1);
+  // The scale (device pixels per model unit) the glyphs are compiled for when drawn at
+  // `pixelsPerUnit`: the next power of two, so zooming compiles again only at each doubling
+  // or halving.
+  static double GlyphDetailScale(double pixelsPerUnit);
   // Frees the display list (context current).
   void Release(QOpenGLFunctions_1_1* gl);
 
@@ -41,6 +48,7 @@ class BlockRenderer {
 
  private:
   unsigned list_ = 0;
+  double glyphScale_ = 0;  // what the list's glyphs are compiled for (0: full detail)
 };
 
 // Length of the axes in model units: 80 pixels whatever the zoom.

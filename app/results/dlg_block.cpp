@@ -50,7 +50,7 @@ class TglWindow : public QOpenGLWidget {
       renderer_.Compile(gl_, owner_->model_);
       dirty_ = false;
     }
-    clip_ = renderer_.Paint(gl_, owner_->model_, owner_->view_, size(), owner_->s0_);
+    clip_ = renderer_.Paint(gl_, owner_->model_, owner_->view_, size(), owner_->s0_, devicePixelRatioF());
     overlay_->update();
   }
   void resizeEvent(QResizeEvent* e) override {

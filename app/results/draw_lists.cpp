@@ -151,9 +151,14 @@ void PyramidTriangles(Batch& tris, const std::vector<const Pyramid*>& pyramids) 
   }
 }
 
-void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows) {
-  const GlyphMesh& glyph = ArrowGlyph();
+// The glyph an arrow is drawn with at `pixelsPerUnit` (0: unknown, the full glyph).
+const GlyphMesh& GlyphOf(const Arrow& a, double pixelsPerUnit) {
+  return ArrowGlyph(GlyphSegmentsOnScreen(a.size * 3.0 / 8 * pixelsPerUnit));
+}
+
+void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows, double pixelsPerUnit) {
   for (const Arrow& a : arrows) {
+    const GlyphMesh& glyph = GlyphOf(a, pixelsPerUnit);
     const Placement at = Place(a);
     for (const auto& t : glyph.triangles) {
       const QVector3D v0 = at(t[0]), v1 = at(t[1]), v2 = at(t[2]);
@@ -190,7 +195,7 @@ class Segments {
   std::unordered_set<Key, WordsHash> seen_;
 };
 
-void AllLines(Segments& s, const BlockModel& m) {
+void AllLines(Segments& s, const BlockModel& m, double pixelsPerUnit) {
   static constexpr std::array<std::array<int, 2>, 12> kEdges{
       {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}}};
   for (const Block& b : m.blocks) {
@@ -205,10 +210,9 @@ void AllLines(Segments& s, const BlockModel& m) {
       s.Add(p.base[k], p.base[(k + 1) % 4], p.colour, 1);
     }
   }
-  const GlyphMesh& glyph = ArrowGlyph();
   for (const Arrow& a : m.arrows) {
     const Placement at = Place(a);
-    for (const auto& seg : glyph.outline) s.Add(at(seg[0]), at(seg[1]), GlyphColour(a.colourIndex), 1);
+    for (const auto& seg : GlyphOf(a, pixelsPerUnit).outline) s.Add(at(seg[0]), at(seg[1]), GlyphColour(a.colourIndex), 1);
   }
   for (const Polyline& l : m.lines) {
     for (std::size_t k = 1; k < l.points.size(); ++k) s.Add(l.points[k - 1], l.points[k], l.colour, 1);
@@ -227,7 +231,7 @@ float FaceShade(const QVector3D& a, const QVector3D& b, const QVector3D& c) {
   return 0.72f + 0.28f * std::abs(QVector3D::dotProduct(n.normalized(), light));
 }
 
-std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
+std::vector<DrawBatch> BuildDrawLists(const BlockModel& m, double pixelsPerUnit) {
   auto opaque = [](float alpha) { return alpha >= 0.999f; };
   std::vector<const Block*> opaqueSolids, opaquePlanes, clearSolids, clearPlanes;
   for (const Block& b : m.blocks) {
@@ -259,7 +263,7 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
     std::size_t most = 12 * m.blocks.size() + 8 * m.pyramids.size() + ArrowGlyph().outline.size() * m.arrows.size();
     for (const Polyline& l : m.lines) most += l.points.size();
     Segments segments(lines, most);
-    AllLines(segments, m);
+    AllLines(segments, m, pixelsPerUnit);
     lines.MoveTo(out);
   }
   {
@@ -271,7 +275,7 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m) {
     Batch tris(Mode::Triangles, true, true, false);
     tris.Reserve(18 * clearPyramids.size() + 3 * ArrowGlyph().triangles.size() * m.arrows.size());
     PyramidTriangles(tris, clearPyramids);
-    GlyphTriangles(tris, m.arrows);
+    GlyphTriangles(tris, m.arrows, pixelsPerUnit);
     tris.MoveTo(out);
     Batch planes(Mode::Quads, false, true, false);
     PlaneQuads(planes, clearPlanes);

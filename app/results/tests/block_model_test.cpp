@@ -3,6 +3,7 @@
 // zoom, pan and rotation rules and the stepping of the deformed-shape factor.
 #include <QtTest>
 #include <cmath>
+#include <numbers>
 
 #include "app/model/program_data.h"
 #include "app/results/tests/si_wall.h"
@@ -69,6 +70,7 @@ class BlockModelTest : public QObject {
   void loadsAndSymbols();
   void uniformLoadAndSurcharges();
   void arrowGlyphShape();
+  void smallGlyphsHaveFewerSegmentsWithinAQuarterPixel();
   void deformedWallFollowsTheDeflection();
   void deformedWallNeedsALineOfTwoPoints();
   void zoomInThenOutRestoresTheZoom();
@@ -425,6 +427,42 @@ void BlockModelTest::arrowGlyphShape() {
   QCOMPARE(g.triangles.size(), std::size_t(5 * kGlyphSegments));
   QCOMPARE(GlyphColour(1), (Rgb{0, 0, 1}));
   QCOMPARE(GlyphColour(3), (Rgb{1, 0, 0}));
+}
+
+void BlockModelTest::smallGlyphsHaveFewerSegmentsWithinAQuarterPixel() {
+  // Distance from the centre to the boundary of a regular n-gon inscribed in a circle of
+  // radius r, at angle t (a vertex at t = 0).
+  auto boundary = [](int n, double r, double t) {
+    const double side = 2 * std::numbers::pi / n;
+    const double u = std::fmod(t, side) - side / 2;
+    return r * std::cos(side / 2) / std::cos(u);
+  };
+  struct Case {
+    double radius;  // of the cone base, in pixels
+    int most;       // segments at most
+  };
+  for (const Case c : {Case{0.5, 8}, Case{5, 12}, Case{12, 20}, Case{40, 36}, Case{200, 40}}) {
+    const int n = GlyphSegmentsOnScreen(c.radius);
+    QVERIFY2(n % 4 == 0 && n >= 8 && n <= c.most, qPrintable(QString::number(n)));
+    double worst = 0;
+    for (int k = 0; k < 36000; ++k) {
+      const double t = 2 * std::numbers::pi * k / 36000;
+      worst = std::max(worst, std::abs(boundary(n, c.radius, t) - boundary(40, c.radius, t)));
+    }
+    QVERIFY2(worst <= 0.25, qPrintable(QStringLiteral("%1 px: %2 segments, %3 px off").arg(c.radius).arg(n).arg(worst)));
+  }
+  QCOMPARE(GlyphSegmentsOnScreen(0), 40);  // size on screen unknown
+  QCOMPARE(GlyphSegmentsOnScreen(-3), 40);
+  for (int n : {8, 20, 40}) {
+    const GlyphMesh& g = ArrowGlyph(n);
+    QCOMPARE(g.triangles.size(), std::size_t(5 * n));
+    QCOMPARE(g.outline.size(), std::size_t(2 * n + 8));  // two rings and four lines on each part
+    float rMax = 0;
+    for (const auto& t : g.triangles)
+      for (const QVector3D& v : t) rMax = std::max(rMax, std::hypot(v.x(), v.y()));
+    QVERIFY(std::abs(rMax - 0.375f) < 1e-6f);
+  }
+  QCOMPARE(&ArrowGlyph(7), &ArrowGlyph(40));
 }
 
 void BlockModelTest::deformedWallFollowsTheDeflection() {

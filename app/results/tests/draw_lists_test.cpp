@@ -7,6 +7,7 @@
 #include "app/model/program_data.h"
 #include "app/results/tests/si_wall.h"
 #include "app/results/block_model.h"
+#include "app/results/block_renderer.h"
 #include "app/results/draw_lists.h"
 
 using namespace tarnel::view3d;
@@ -58,6 +59,7 @@ class DrawListsTest : public QObject {
   void theStraightWallKeepsItsWholeFaces();
   void sharedEdgesAreSentOnce();
   void batchesInOrderWithTheirState();
+  void glyphsGetTheSegmentsTheirSizeOnScreenNeeds();
 };
 
 void DrawListsTest::facesAreWoundOutward_data() {
@@ -115,12 +117,13 @@ void DrawListsTest::glyphTrianglesAreWoundOutward() {
   // The glyph is a cylinder (z 0 .. 3/4) under a cone (z 3/4 .. 1): each triangle faces away
   // from the centre of the solid it belongs to.
   const QVector3D cylinder(0, 0, 0.375f), cone(0, 0, 0.8125f);
-  const GlyphMesh& g = ArrowGlyph();
   int inward = 0;
-  for (const auto& t : g.triangles) {
-    const bool ofCone = std::all_of(t.begin(), t.end(), [](const QVector3D& v) { return v.z() > 0.7499f; });
-    const QVector3D mid = (t[0] + t[1] + t[2]) / 3;
-    inward += QVector3D::dotProduct(Normal(t[0], t[1], t[2]), mid - (ofCone ? cone : cylinder)) <= 0;
+  for (int n : {8, 24, 40}) {
+    for (const auto& t : ArrowGlyph(n).triangles) {
+      const bool ofCone = std::all_of(t.begin(), t.end(), [](const QVector3D& v) { return v.z() > 0.7499f; });
+      const QVector3D mid = (t[0] + t[1] + t[2]) / 3;
+      inward += QVector3D::dotProduct(Normal(t[0], t[1], t[2]), mid - (ofCone ? cone : cylinder)) <= 0;
+    }
   }
   QCOMPARE(inward, 0);
 }
@@ -204,6 +207,26 @@ void DrawListsTest::batchesInOrderWithTheirState() {
   }
   QCOMPARE(stage, 2);
   QVERIFY(waterSeen);
+}
+
+void DrawListsTest::glyphsGetTheSegmentsTheirSizeOnScreenNeeds() {
+  // Two glyphs of sizes 1 and 4 (cone base radii 3/8 and 3/2 model units).
+  BlockModel m;
+  m.arrows = {Arrow{Element::Surcharge, QVector3D(0, 0, 0), QVector3D(0, 0, -1), 1, 1},
+              Arrow{Element::Surcharge, QVector3D(5, 0, 0), QVector3D(0, 0, -1), 4, 2}};
+  auto glyphTriangles = [&](double pixelsPerUnit) {
+    return Primitives(BuildDrawLists(m, pixelsPerUnit), DrawBatch::Mode::Triangles, true);
+  };
+  QCOMPARE(glyphTriangles(0), std::size_t(2 * 200));        // size on screen unknown: 40 segments each
+  QCOMPARE(glyphTriangles(1000), std::size_t(2 * 200));     // 375 and 1500 px
+  QCOMPARE(glyphTriangles(8), std::size_t(5 * 8 + 5 * 16));  // 3 and 12 px
+  // Outlines: two rings and four lines on each part.
+  QCOMPARE(Primitives(BuildDrawLists(m, 8), DrawBatch::Mode::Lines, false), std::size_t(2 * 8 + 8 + 2 * 16 + 8));
+  // Zooming compiles the list again only where the scale crosses a power of two.
+  struct Case {
+    double pixelsPerUnit, compiledFor;
+  } cases[] = {{3, 4}, {4, 4}, {4.01, 8}, {0.3, 0.5}, {0, 0}, {-2, 0}};
+  for (const Case& c : cases) QCOMPARE(BlockRenderer::GlyphDetailScale(c.pixelsPerUnit), c.compiledFor);
 }
 
 QTEST_APPLESS_MAIN(DrawListsTest)
