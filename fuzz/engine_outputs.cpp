@@ -10,38 +10,42 @@ namespace tarnel::fuzz {
 
 namespace {
 
-// "nan" or "inf" as a word of its own (as printf and iostreams write them), in any case.
-bool showsNonFinite(std::string_view text) {
+// Where "nan" or "inf" starts as a word of its own (as printf and iostreams write them), in
+// any case, at or after `from`; npos when nowhere.
+std::size_t findNonFinite(std::string_view text, std::size_t from = 0) {
   auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-  for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
+  for (std::size_t i = from; i + 3 <= text.size(); ++i) {
     const char a = static_cast<char>(text[i] | 0x20);
     if (a != 'n' && a != 'i') continue;
     const char b = static_cast<char>(text[i + 1] | 0x20), c = static_cast<char>(text[i + 2] | 0x20);
     const bool word = (a == 'n' && b == 'a' && c == 'n') || (a == 'i' && b == 'n' && c == 'f');
     if (!word || (i > 0 && letter(text[i - 1]))) continue;
-    if (i + 3 == text.size() || !letter(text[i + 3])) return true;
+    if (i + 3 == text.size() || !letter(text[i + 3])) return i;
     std::string rest(text.substr(i, 8));
     for (char& ch : rest) ch = static_cast<char>(ch | 0x20);
-    if (rest == "infinity") return true;
+    if (rest == "infinity") return i;
   }
-  return false;
+  return std::string_view::npos;
 }
 
-// As showsNonFinite, but a line that is an echo of the input (the report prints the title
-// cut to its width, which can end a longer word such as "infer" after its "inf") is no
-// number the run wrote.
+bool showsNonFinite(std::string_view text) { return findNonFinite(text) != std::string_view::npos; }
+
+// As showsNonFinite, but a word that is an echo of the input is no number the run wrote: the
+// report prints the title cut to its width (so a longer word such as "infer" can end after
+// its "inf"), also behind captions such as "Stage No : 1". A word counts as an echo when the
+// input holds it with the text before it on its line (up to 12 characters), or with the text
+// after it when it starts its line.
 bool writesNonFinite(std::string_view text, std::string_view input) {
-  if (!showsNonFinite(text)) return false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (!showsNonFinite(line)) continue;
-    const std::size_t first = line.find_first_not_of(" \t\r");
-    const std::size_t last = line.find_last_not_of(" \t\r");
-    if (input.find(line.substr(first, last - first + 1)) == std::string_view::npos) return true;
+  for (std::size_t at = findNonFinite(text); at != std::string_view::npos; at = findNonFinite(text, at + 1)) {
+    const std::size_t newline = text.rfind('\n', at);
+    const std::size_t lineStart = newline == std::string_view::npos ? 0 : newline + 1;
+    const std::size_t from = std::max(lineStart, at >= 12 ? at - 12 : 0);
+    std::string_view context = text.substr(from, at + 3 - from);
+    if (at - from < 4) {
+      const std::size_t lineEnd = std::min(text.find_first_of("\r\n", at), text.size());
+      context = text.substr(at, std::min<std::size_t>(15, lineEnd - at));
+    }
+    if (input.find(context) == std::string_view::npos) return true;
   }
   return false;
 }
