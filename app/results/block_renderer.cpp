@@ -72,9 +72,10 @@ void BlockRenderer::Compile(QOpenGLFunctions_1_1* gl, const BlockModel& m) {
 QMatrix4x4 BlockRenderer::Paint(QOpenGLFunctions_1_1* gl, const BlockModel& m, const ViewState& view, QSize window,
                                 double s0, double devicePixels) {
   const double glyphScale = GlyphDetailScale(s0 * view.zoom * devicePixels);
-  if (list_ == 0 || glyphScale != glyphScale_) {
+  if (stale_ || list_ == 0 || glyphScale != glyphScale_) {
     glyphScale_ = glyphScale;
     Compile(gl, m);
+    stale_ = false;
   }
   const QMatrix4x4 projection = Projection(window, ModelRadius(m.extent) * s0 * view.zoom + 1000);
   const QMatrix4x4 modelView = ModelView(view, s0, m.extent);

@@ -23,14 +23,14 @@ class BlockRenderer {
   // profile or no OpenGL at all).
   static QOpenGLFunctions_1_1* Functions(QOpenGLContext* context);
 
-  // Compiles the model into the display list (made on first use), its arrow glyphs as
-  // detailed as the last paint's scale needs. Call with the context current; `gl` stays in
-  // use until Release.
-  void Compile(QOpenGLFunctions_1_1* gl, const BlockModel& model);
+  // The model changed: the next Paint compiles it into the display list (made on first
+  // use), with its arrow glyphs as detailed as that paint's scale needs.
+  void ModelChanged() { stale_ = true; }
   // Clears to white and draws the compiled model and the axes; returns the matrix that maps
   // model points to clip space (for the labels). `devicePixels` is the number of device
-  // pixels per window pixel. The list is compiled again when the zoom makes the glyphs need
-  // other detail (rotating and panning never do).
+  // pixels per window pixel. Call with the context current; `gl` stays in use until
+  // Release. The list is compiled again when the zoom makes the glyphs need other detail
+  // (rotating and panning never do).
   QMatrix4x4 Paint(QOpenGLFunctions_1_1* gl, const BlockModel& model, const ViewState& view, QSize window,
                    double s0, double devicePixels = 1);
   // The scale (device pixels per model unit) the glyphs are compiled for when drawn at
@@ -44,10 +44,11 @@ class BlockRenderer {
   static void PaintLabels(QPainter& painter, const BlockModel& model, const QMatrix4x4& clip, QSize window,
                           double axisLength);
 
-  bool Compiled() const { return list_ != 0; }
-
  private:
+  void Compile(QOpenGLFunctions_1_1* gl, const BlockModel& model);
+
   unsigned list_ = 0;
+  bool stale_ = true;
   double glyphScale_ = 0;  // what the list's glyphs are compiled for (0: full detail)
 };
 

@@ -34,22 +34,18 @@ class TglWindow : public QOpenGLWidget {
   ~TglWindow() override { release(); }
 
   void modelChanged() {
-    dirty_ = true;
+    renderer_.ModelChanged();
     update();
   }
 
  protected:
   void initializeGL() override {
     gl_ = BlockRenderer::Functions(context());
-    dirty_ = true;
+    renderer_.ModelChanged();
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { release(); }, Qt::DirectConnection);
   }
   void paintGL() override {
     if (!gl_) return;
-    if (dirty_) {
-      renderer_.Compile(gl_, owner_->model_);
-      dirty_ = false;
-    }
     clip_ = renderer_.Paint(gl_, owner_->model_, owner_->view_, size(), owner_->s0_, devicePixelRatioF());
     overlay_->update();
   }
@@ -100,7 +96,6 @@ class TglWindow : public QOpenGLWidget {
   QMatrix4x4 clip_;
   QOpenGLFunctions_1_1* gl_ = nullptr;
   BlockRenderer renderer_;
-  bool dirty_ = true;
 };
 
 bool OpenGLAvailable() {

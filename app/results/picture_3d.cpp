@@ -74,7 +74,7 @@ OffscreenRenderer::~OffscreenRenderer() {
 void OffscreenRenderer::setModel(const BlockModel& model) {
   if (!d_->gl) return;
   d_->model = model;
-  d_->renderer.Compile(d_->gl, d_->model);
+  d_->renderer.ModelChanged();
 }
 
 QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0) {

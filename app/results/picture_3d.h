@@ -41,7 +41,7 @@ class OffscreenRenderer {
 
   // Empty when ready; else why not (NoOpenGLMessage() when there is no context).
   const QString& error() const { return error_; }
-  // Compiles the model into the display list.
+  // The model the next frames draw (compiled into the display list at the first).
   void setModel(const BlockModel& model);
   // Draws one frame and waits for it; returns the clip matrix for the labels.
   QMatrix4x4 frame(const ViewState& view, double s0);
