@@ -519,54 +519,79 @@ BlockModel BuildBlockModel(const TProgramData& p, const DisplaySwitches& sw, con
 
 namespace {
 
-GlyphMesh MakeGlyph(int n) {
+// The shaft and the cone are circles of different radii, so each gets its own number of
+// segments: the thin shaft needs fewer to look as round.
+GlyphMesh MakeGlyph(int shaft, int cone) {
   GlyphMesh g;
   const float rc = 1.0f / 8, rk = 3.0f / 8, zc = 3.0f / 4;
-  auto ring = [&](float r, float z, int i) {
-    const double a = 2 * std::numbers::pi * i / n;
+  auto ring = [&](int n, float r, float z, int i) {
+    const double a = 2 * std::numbers::pi * (i % n) / n;
     return V(r * std::cos(a), r * std::sin(a), z);
   };
-  const QVector3D bottom(0, 0, 0), coneBase(0, 0, zc), tip(0, 0, 1);
-  for (int i = 0; i < n; ++i) {
-    const QVector3D b0 = ring(rc, 0, i), b1 = ring(rc, 0, i + 1);
-    const QVector3D t0 = ring(rc, zc, i), t1 = ring(rc, zc, i + 1);
-    const QVector3D k0 = ring(rk, zc, i), k1 = ring(rk, zc, i + 1);
-    g.triangles.push_back({bottom, b1, b0});
+  const QVector3D tip(0, 0, 1);
+  // The two end discs face -Z. Each is cut into n - 2 triangles zigzagging across it rather
+  // than n fanned from its centre: the same pixels, and no corner of the disc is shared by
+  // every triangle, so a software rasterizer visits each part of it about once.
+  auto disc = [&](int n, float r, float z) {
+    std::vector<int> order{0};
+    for (int lo = 1, hi = n - 1; lo <= hi; ++lo, --hi) {
+      order.push_back(lo);
+      if (lo != hi) order.push_back(hi);
+    }
+    for (std::size_t k = 2; k < order.size(); ++k) {
+      const QVector3D a = ring(n, r, z, order[k - 2]), b = ring(n, r, z, order[k - 1]), c = ring(n, r, z, order[k]);
+      if (QVector3D::crossProduct(b - a, c - a).z() < 0) g.triangles.push_back({a, b, c});
+      else g.triangles.push_back({a, c, b});
+    }
+  };
+  disc(shaft, rc, 0);
+  disc(cone, rk, zc);
+  for (int i = 0; i < shaft; ++i) {
+    const QVector3D b0 = ring(shaft, rc, 0, i), b1 = ring(shaft, rc, 0, i + 1);
+    const QVector3D t0 = ring(shaft, rc, zc, i), t1 = ring(shaft, rc, zc, i + 1);
     g.triangles.push_back({b0, b1, t1});
     g.triangles.push_back({b0, t1, t0});
-    g.triangles.push_back({coneBase, k1, k0});
-    g.triangles.push_back({k0, k1, tip});
     g.outline.push_back({b0, b1});
+    // Four lines along the shaft, a quarter turn apart.
+    if (i % (shaft / 4) == 0) g.outline.push_back({b0, t0});
+  }
+  for (int i = 0; i < cone; ++i) {
+    const QVector3D k0 = ring(cone, rk, zc, i), k1 = ring(cone, rk, zc, i + 1);
+    g.triangles.push_back({k0, k1, tip});
     g.outline.push_back({k0, k1});
-    // Four lines along the shaft and the cone, a quarter turn apart.
-    if (i % (n / 4) == 0) {
-      g.outline.push_back({b0, t0});
-      g.outline.push_back({k0, tip});
-    }
+    if (i % (cone / 4) == 0) g.outline.push_back({k0, tip});
   }
   return g;
 }
 
 constexpr int kFewestGlyphSegments = 8;
+constexpr int kGlyphDetails = (kGlyphSegments - kFewestGlyphSegments) / 4 + 1;
+
+int DetailIndex(int segments) {
+  if (segments < kFewestGlyphSegments || segments > kGlyphSegments || segments % 4 != 0) segments = kGlyphSegments;
+  return (segments - kFewestGlyphSegments) / 4;
+}
 
 }  // namespace
 
-const GlyphMesh& ArrowGlyph(int segments) {
+const GlyphMesh& ArrowGlyph(int shaftSegments, int coneSegments) {
   static const std::vector<GlyphMesh> meshes = [] {
     std::vector<GlyphMesh> all;
-    for (int n = kFewestGlyphSegments; n <= kGlyphSegments; n += 4) all.push_back(MakeGlyph(n));
+    all.reserve(kGlyphDetails * kGlyphDetails);
+    for (int s = 0; s < kGlyphDetails; ++s)
+      for (int c = 0; c < kGlyphDetails; ++c)
+        all.push_back(MakeGlyph(kFewestGlyphSegments + 4 * s, kFewestGlyphSegments + 4 * c));
     return all;
   }();
-  if (segments < kFewestGlyphSegments || segments > kGlyphSegments || segments % 4 != 0) segments = kGlyphSegments;
-  return meshes[static_cast<std::size_t>((segments - kFewestGlyphSegments) / 4)];
+  return meshes[static_cast<std::size_t>(DetailIndex(shaftSegments) * kGlyphDetails + DetailIndex(coneSegments))];
 }
 
-int GlyphSegmentsOnScreen(double baseRadiusPixels) {
-  if (!(baseRadiusPixels > 0)) return kGlyphSegments;
+int GlyphSegmentsOnScreen(double radiusPixels) {
+  if (!(radiusPixels > 0)) return kGlyphSegments;
   // A regular polygon of n sides inscribed in a circle of radius r lies within
   // r (1 - cos(pi/n)) of it; the 40-segment one lies between it and the circle.
   for (int n = kFewestGlyphSegments; n < kGlyphSegments; n += 4)
-    if (baseRadiusPixels * (1 - std::cos(std::numbers::pi / n)) <= 0.25) return n;
+    if (radiusPixels * (1 - std::cos(std::numbers::pi / n)) <= 0.25) return n;
   return kGlyphSegments;
 }
 

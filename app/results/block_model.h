@@ -199,15 +199,16 @@ struct GlyphMesh {
   std::vector<std::array<QVector3D, 2>> outline;    // opaque
 };
 inline constexpr int kGlyphSegments = 40;
-// The glyph with `segments` round (a multiple of 4 from 8 to 40; others are taken as 40).
-const GlyphMesh& ArrowGlyph(int segments = kGlyphSegments);
+// The glyph with its shaft and its cone made of the given segments (each a multiple of 4
+// from 8 to 40; others are taken as 40).
+const GlyphMesh& ArrowGlyph(int shaftSegments = kGlyphSegments, int coneSegments = kGlyphSegments);
 
-// The segments a glyph needs on screen. A glyph drawn a few pixels wide costs as much as a
-// large one (a software renderer pays per primitive), yet its 40 sides are far below a
-// pixel: the glyph whose cone base has a radius of `baseRadiusPixels` is drawn with the
-// fewest segments whose outline stays within a quarter of a pixel of the circle (and so of
-// the 40-segment outline). 40 for a radius of 0 or less (size on screen unknown).
-int GlyphSegmentsOnScreen(double baseRadiusPixels);
+// The segments a circle of the glyph needs on screen. A glyph drawn a few pixels wide costs
+// as much as a large one (a software renderer pays per primitive), yet its 40 sides are far
+// below a pixel: a circle of `radiusPixels` (the shaft's or the cone base's) is drawn with
+// the fewest segments whose outline stays within a quarter of a pixel of the circle (and so
+// of the 40-segment outline). 40 for a radius of 0 or less (size on screen unknown).
+int GlyphSegmentsOnScreen(double radiusPixels);
 inline constexpr float kGlyphFillAlpha = 0.6f;
 
 }  // namespace tarnel::view3d

@@ -153,7 +153,7 @@ void PyramidTriangles(Batch& tris, const std::vector<const Pyramid*>& pyramids) 
 
 // The glyph an arrow is drawn with at `pixelsPerUnit` (0: unknown, the full glyph).
 const GlyphMesh& GlyphOf(const Arrow& a, double pixelsPerUnit) {
-  return ArrowGlyph(GlyphSegmentsOnScreen(a.size * 3.0 / 8 * pixelsPerUnit));
+  return ArrowGlyph(GlyphSegmentsOnScreen(a.size / 8.0 * pixelsPerUnit), GlyphSegmentsOnScreen(a.size * 3.0 / 8 * pixelsPerUnit));
 }
 
 void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows, double pixelsPerUnit) {
@@ -168,39 +168,154 @@ void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows, double pixels
   }
 }
 
-// Every line of the model as segments, each segment once per colour.
+using EdgeKey = std::array<PointKey, 2>;  // its two ends, in order
+EdgeKey EdgeOf(const QVector3D& p, const QVector3D& q) {
+  EdgeKey e{KeyOf(p), KeyOf(q)};
+  std::sort(e.begin(), e.end());
+  return e;
+}
+
+// The twelve edges of a block by corner index, and the two faces (as in OutwardFaces) that
+// meet along each.
+constexpr std::array<std::array<int, 2>, 12> kEdges{
+    {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}}};
+constexpr std::array<std::array<int, 2>, 12> kEdgeFaces{
+    {{0, 2}, {0, 3}, {0, 4}, {0, 5}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {2, 5}, {2, 3}, {3, 4}, {4, 5}}};
+
+// Edges that lie inside the union of the opaque solids: every solid that has the edge has
+// both its faces along it inside (the joints between the increments of the deformed wall,
+// away from its sides). Solids closing round the edge that way fill all of its
+// neighbourhood, so the edge can never show.
+using EdgeSet = std::unordered_set<EdgeKey, WordsHash>;
+EdgeSet HiddenEdges(const std::vector<const Block*>& solids, const FaceSet& inside) {
+  std::unordered_map<EdgeKey, bool, WordsHash> allInside;
+  allInside.reserve(solids.size() * 12);
+  for (std::size_t i = 0; i < solids.size(); ++i) {
+    for (int e = 0; e < 12; ++e) {
+      const bool in = inside.count(FaceId(i, kEdgeFaces[e][0])) && inside.count(FaceId(i, kEdgeFaces[e][1]));
+      const auto [it, added] =
+          allInside.try_emplace(EdgeOf(solids[i]->corners[kEdges[e][0]], solids[i]->corners[kEdges[e][1]]), in);
+      if (!added) it->second = it->second && in;
+    }
+  }
+  EdgeSet hidden;
+  for (const auto& [edge, in] : allInside)
+    if (in) hidden.insert(edge);
+  return hidden;
+}
+
+// Every line of the model as segments, each segment once per colour, and segments of one
+// colour that continue each other in a straight line joined into one (the edges across the
+// 20 wall panels), whatever else meets where they join: the same pixels for fewer lines to
+// set up.
 class Segments {
  public:
-  Segments(Batch& lines, std::size_t most) : lines_(lines) {
-    lines.Reserve(2 * most);
+  explicit Segments(std::size_t most) {
+    segments_.reserve(most);
     seen_.reserve(most);
   }
   void Add(const QVector3D& p, const QVector3D& q, Rgb c, float alpha) {
-    std::array<PointKey, 2> ends{KeyOf(p), KeyOf(q)};
-    std::sort(ends.begin(), ends.end());
-    const std::array<std::uint32_t, 4> colour{std::bit_cast<std::uint32_t>(c.r), std::bit_cast<std::uint32_t>(c.g),
-                                               std::bit_cast<std::uint32_t>(c.b), std::bit_cast<std::uint32_t>(alpha)};
-    if (!seen_.insert(Key{ends, colour}).second) return;
-    lines_.Add(p, c, alpha);
-    lines_.Add(q, c, alpha);
+    if (p == q) return;
+    const Colour colour{std::bit_cast<std::uint32_t>(c.r), std::bit_cast<std::uint32_t>(c.g),
+                        std::bit_cast<std::uint32_t>(c.b), std::bit_cast<std::uint32_t>(alpha)};
+    if (!seen_.insert(Key{EdgeOf(p, q), colour}).second) return;
+    segments_.push_back({{p, q}, c, alpha, colour});
+  }
+  void MoveTo(Batch& lines) {
+    // Segments of one colour at each end point, and the segments drawn in more than one
+    // colour: where two colours overlap the later one shows, so those keep their own place.
+    std::unordered_map<std::pair<PointKey, Colour>, std::vector<std::size_t>, PairHash> at;
+    std::unordered_map<EdgeKey, int, WordsHash> colours;
+    at.reserve(2 * segments_.size());
+    colours.reserve(segments_.size());
+    for (std::size_t i = 0; i < segments_.size(); ++i) {
+      for (const QVector3D& v : segments_[i].ends) at[{KeyOf(v), segments_[i].colour}].push_back(i);
+      ++colours[EdgeOf(segments_[i].ends[0], segments_[i].ends[1])];
+    }
+    auto alone = [&](std::size_t i) { return colours[EdgeOf(segments_[i].ends[0], segments_[i].ends[1])] == 1; };
+    // The one segment of the colour that continues `i` straight on through its end `v`
+    // (others may meet there too), or -1.
+    auto next = [&](std::size_t i, const QVector3D& v) -> std::ptrdiff_t {
+      const QVector3D u = Far(i, v) - v;
+      std::ptrdiff_t found = -1;
+      for (std::size_t j : at[{KeyOf(v), segments_[i].colour}]) {
+        if (j == i) continue;
+        const QVector3D w = Far(j, v) - v;
+        if (QVector3D::dotProduct(u, w) < 0 &&
+            QVector3D::crossProduct(u, w).length() <= 1e-6f * u.length() * w.length()) {
+          if (found >= 0) return -1;
+          found = static_cast<std::ptrdiff_t>(j);
+        }
+      }
+      return found >= 0 && alone(static_cast<std::size_t>(found)) ? found : -1;
+    };
+    // Each joined line is drawn where the last of its pieces was.
+    struct Joined {
+      std::size_t last;
+      std::array<QVector3D, 2> ends;
+      std::size_t first;
+    };
+    std::vector<Joined> joined;
+    joined.reserve(segments_.size());
+    std::vector<bool> done(segments_.size(), false);
+    for (std::size_t i = 0; i < segments_.size(); ++i) {
+      if (done[i]) continue;
+      done[i] = true;
+      Joined line{i, segments_[i].ends, i};
+      for (int side = 0; side < 2 && alone(i); ++side) {
+        std::size_t k = i;
+        for (std::ptrdiff_t j; (j = next(k, line.ends[side])) >= 0 && !done[static_cast<std::size_t>(j)];) {
+          k = static_cast<std::size_t>(j);
+          done[k] = true;
+          line.last = std::max(line.last, k);
+          line.ends[side] = Far(k, line.ends[side]);
+        }
+      }
+      joined.push_back(line);
+    }
+    std::sort(joined.begin(), joined.end(), [](const Joined& a, const Joined& b) { return a.last < b.last; });
+    lines.Reserve(2 * joined.size());
+    for (const Joined& l : joined) {
+      lines.Add(l.ends[0], segments_[l.first].rgb, segments_[l.first].alpha);
+      lines.Add(l.ends[1], segments_[l.first].rgb, segments_[l.first].alpha);
+    }
   }
 
  private:
+  using Colour = std::array<std::uint32_t, 4>;
   struct Key {
-    std::array<PointKey, 2> ends;
-    std::array<std::uint32_t, 4> colour;
+    EdgeKey ends;
+    Colour colour;
     bool operator==(const Key&) const = default;
   };
-  Batch& lines_;
+  struct Segment {
+    std::array<QVector3D, 2> ends;
+    Rgb rgb;
+    float alpha;
+    Colour colour;
+  };
+  struct PairHash {
+    std::size_t operator()(const std::pair<PointKey, Colour>& k) const {
+      return WordsHash{}(k.first) * 31 + WordsHash{}(k.second);
+    }
+  };
+  // The other end of segment `i` from its end `v`.
+  const QVector3D& Far(std::size_t i, const QVector3D& v) const {
+    const auto& e = segments_[i].ends;
+    return KeyOf(e[0]) == KeyOf(v) ? e[1] : e[0];
+  }
+  std::vector<Segment> segments_;
   std::unordered_set<Key, WordsHash> seen_;
 };
 
-void AllLines(Segments& s, const BlockModel& m, double pixelsPerUnit) {
-  static constexpr std::array<std::array<int, 2>, 12> kEdges{
-      {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}}};
+void AllLines(Segments& s, const BlockModel& m, double pixelsPerUnit, const std::vector<const Block*>& opaqueSolids,
+              const EdgeSet& hidden) {
+  const std::unordered_set<const Block*> solid(opaqueSolids.begin(), opaqueSolids.end());
   for (const Block& b : m.blocks) {
+    const bool mayHide = !hidden.empty() && solid.count(&b);
     for (const auto& e : kEdges) {
       if (b.flat && e[0] < 4) continue;
+      if (mayHide && hidden.count(EdgeOf(b.corners[e[0]], b.corners[e[1]]))) continue;
       s.Add(b.corners[e[0]], b.corners[e[1]], b.edgeColour, b.edgeAlpha);
     }
   }
@@ -245,11 +360,12 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m, double pixelsPerUnit)
     return !opaque(b.edgeAlpha);
   });
 
+  const FaceSet inside = InsideFaces(opaqueSolids);
   std::vector<DrawBatch> out;
   {
     Batch quads(Mode::Quads, true, false, true);
     quads.Reserve(24 * opaqueSolids.size());
-    SolidQuads(quads, opaqueSolids, InsideFaces(opaqueSolids));
+    SolidQuads(quads, opaqueSolids, inside);
     quads.MoveTo(out);
     Batch tris(Mode::Triangles, true, false, true);
     PyramidTriangles(tris, opaquePyramids);
@@ -262,8 +378,9 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m, double pixelsPerUnit)
     Batch lines(Mode::Lines, false, clearEdges, true);
     std::size_t most = 12 * m.blocks.size() + 8 * m.pyramids.size() + ArrowGlyph().outline.size() * m.arrows.size();
     for (const Polyline& l : m.lines) most += l.points.size();
-    Segments segments(lines, most);
-    AllLines(segments, m, pixelsPerUnit);
+    Segments segments(most);
+    AllLines(segments, m, pixelsPerUnit, opaqueSolids, HiddenEdges(opaqueSolids, inside));
+    segments.MoveTo(lines);
     lines.MoveTo(out);
   }
   {

@@ -424,7 +424,7 @@ void BlockModelTest::arrowGlyphShape() {
   QCOMPARE(top, 1.0f);
   QVERIFY(std::abs(rMax - 0.375f) < 1e-6f);
   QVERIFY(std::abs(rShaft - 0.125f) < 1e-6f);
-  QCOMPARE(g.triangles.size(), std::size_t(5 * kGlyphSegments));
+  QCOMPARE(g.triangles.size(), std::size_t(3 * kGlyphSegments + 2 * kGlyphSegments - 4));
   QCOMPARE(GlyphColour(1), (Rgb{0, 0, 1}));
   QCOMPARE(GlyphColour(3), (Rgb{1, 0, 0}));
 }
@@ -453,14 +453,29 @@ void BlockModelTest::smallGlyphsHaveFewerSegmentsWithinAQuarterPixel() {
   }
   QCOMPARE(GlyphSegmentsOnScreen(0), 40);  // size on screen unknown
   QCOMPARE(GlyphSegmentsOnScreen(-3), 40);
-  for (int n : {8, 20, 40}) {
-    const GlyphMesh& g = ArrowGlyph(n);
-    QCOMPARE(g.triangles.size(), std::size_t(5 * n));
-    QCOMPARE(g.outline.size(), std::size_t(2 * n + 8));  // two rings and four lines on each part
-    float rMax = 0;
-    for (const auto& t : g.triangles)
-      for (const QVector3D& v : t) rMax = std::max(rMax, std::hypot(v.x(), v.y()));
+  // The shaft and the cone each with its own segments: the shape, and end discs that cover
+  // exactly their polygons, facing away from the tip.
+  for (auto [shaft, cone] : {std::pair(8, 8), std::pair(12, 20), std::pair(8, 40), std::pair(40, 40)}) {
+    const GlyphMesh& g = ArrowGlyph(shaft, cone);
+    QCOMPARE(g.triangles.size(), std::size_t(3 * shaft + 2 * cone - 4));
+    QCOMPARE(g.outline.size(), std::size_t(shaft + cone + 8));  // a ring and four lines on each part
+    float rMax = 0, rShaft = 0;
+    double shaftDisc = 0, coneDisc = 0;
+    for (const auto& t : g.triangles) {
+      for (const QVector3D& v : t) {
+        rMax = std::max(rMax, std::hypot(v.x(), v.y()));
+        if (v.z() < 0.7f) rShaft = std::max(rShaft, std::hypot(v.x(), v.y()));
+      }
+      if (t[0].z() != t[1].z() || t[1].z() != t[2].z()) continue;
+      const QVector3D n = QVector3D::crossProduct(t[1] - t[0], t[2] - t[0]);
+      QVERIFY(n.z() < 0);
+      (t[0].z() == 0 ? shaftDisc : coneDisc) += -n.z() / 2;
+    }
     QVERIFY(std::abs(rMax - 0.375f) < 1e-6f);
+    QVERIFY(std::abs(rShaft - 0.125f) < 1e-6f);
+    auto polygon = [](int n, double r) { return n / 2.0 * r * r * std::sin(2 * std::numbers::pi / n); };
+    QVERIFY(std::abs(shaftDisc - polygon(shaft, 0.125)) < 1e-6);
+    QVERIFY(std::abs(coneDisc - polygon(cone, 0.375)) < 1e-6);
   }
   QCOMPARE(&ArrowGlyph(7), &ArrowGlyph(40));
 }

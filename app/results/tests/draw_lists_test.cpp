@@ -3,12 +3,14 @@
 // nothing that can show), and each batch drawn under the state its transparency needs.
 #include <QtTest>
 #include <cmath>
+#include <map>
 
 #include "app/model/program_data.h"
 #include "app/results/tests/si_wall.h"
 #include "app/results/block_model.h"
 #include "app/results/block_renderer.h"
 #include "app/results/draw_lists.h"
+#include "app/results/graph_plot.h"
 
 using namespace tarnel::view3d;
 using tarnel::view3d::testing::SIWall;
@@ -46,6 +48,37 @@ std::size_t Primitives(const std::vector<DrawBatch>& batches, DrawBatch::Mode mo
   return n;
 }
 
+// The drawn lines as segments, in drawing order, with their colours.
+struct Drawn {
+  QVector3D a, b;
+  Rgb colour;
+};
+std::vector<Drawn> Lines(const std::vector<DrawBatch>& batches) {
+  std::vector<Drawn> out;
+  for (const DrawBatch& b : batches) {
+    if (b.mode != DrawBatch::Mode::Lines) continue;
+    for (std::size_t k = 0; k + 1 < b.vertices.size(); k += 2)
+      out.push_back({At(b.vertices[k]), At(b.vertices[k + 1]), {b.vertices[k].r, b.vertices[k].g, b.vertices[k].b}});
+  }
+  return out;
+}
+
+bool OnSegment(const QVector3D& p, const QVector3D& a, const QVector3D& b) {
+  const QVector3D d = b - a;
+  const float t = QVector3D::dotProduct(p - a, d) / d.lengthSquared();
+  const float tol = 1e-5f * (1 + d.length());
+  return t >= -1e-5f && t <= 1 + 1e-5f && (a + d * t - p).length() <= tol;
+}
+
+// The twelve edges of a block, as the block model numbers its corners.
+std::vector<std::array<QVector3D, 2>> EdgesOf(const Block& b) {
+  static constexpr int kEdge[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                       {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+  std::vector<std::array<QVector3D, 2>> out;
+  for (const auto& e : kEdge) out.push_back({b.corners[e[0]], b.corners[e[1]]});
+  return out;
+}
+
 }  // namespace
 
 class DrawListsTest : public QObject {
@@ -58,6 +91,9 @@ class DrawListsTest : public QObject {
   void facesInsideTouchingOpaqueSolidsAreLeftOut();
   void theStraightWallKeepsItsWholeFaces();
   void sharedEdgesAreSentOnce();
+  void edgesInsideTouchingOpaqueSolidsAreLeftOut();
+  void theDeformedWallKeepsEveryEdgeThatCanShow();
+  void whereColoursOverlapTheLaterStillShows();
   void batchesInOrderWithTheirState();
   void glyphsGetTheSegmentsTheirSizeOnScreenNeeds();
 };
@@ -118,8 +154,8 @@ void DrawListsTest::glyphTrianglesAreWoundOutward() {
   // from the centre of the solid it belongs to.
   const QVector3D cylinder(0, 0, 0.375f), cone(0, 0, 0.8125f);
   int inward = 0;
-  for (int n : {8, 24, 40}) {
-    for (const auto& t : ArrowGlyph(n).triangles) {
+  for (auto [shaftSegments, coneSegments] : {std::pair(8, 8), std::pair(8, 24), std::pair(24, 40), std::pair(40, 40)}) {
+    for (const auto& t : ArrowGlyph(shaftSegments, coneSegments).triangles) {
       const bool ofCone = std::all_of(t.begin(), t.end(), [](const QVector3D& v) { return v.z() > 0.7499f; });
       const QVector3D mid = (t[0] + t[1] + t[2]) / 3;
       inward += QVector3D::dotProduct(Normal(t[0], t[1], t[2]), mid - (ofCone ? cone : cylinder)) <= 0;
@@ -172,9 +208,102 @@ void DrawListsTest::sharedEdgesAreSentOnce() {
     return Primitives(BuildDrawLists(m), DrawBatch::Mode::Lines, false);
   };
   QCOMPARE(segments({Box(0, 1, 0, 1, 0, 1, 1)}), std::size_t(12));
-  QCOMPARE(segments({Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1, true)}), std::size_t(20));
+  // Side by side: the shared face's four edges once, and the four edges that run on from
+  // one box into the other joined into one line each.
+  QCOMPARE(segments({Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1, true)}), std::size_t(16));
   // In another colour the shared edges are drawn again (the later colour shows).
   QCOMPARE(segments({Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1, false, {1, 0.5f, 0})}), std::size_t(24));
+}
+
+void DrawListsTest::edgesInsideTouchingOpaqueSolidsAreLeftOut() {
+  // Four boxes round the edge x = 1, z = 1 (as two wall panels meet at a joint): that edge is
+  // inside them. Three boxes (an L) leave it on a re-entrant corner, where it shows.
+  const std::vector<Block> four{Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1, true), Box(0, 1, 0, 1, 1, 2, 1),
+                                Box(1, 2, 0, 1, 1, 2, 1, true)};
+  const QVector3D middle(1, 0.5f, 1);
+  auto drawnThrough = [&](const std::vector<Block>& blocks, const QVector3D& p) {
+    BlockModel m;
+    m.blocks = blocks;
+    const std::vector<Drawn> lines = Lines(BuildDrawLists(m));
+    return std::count_if(lines.begin(), lines.end(), [&](const Drawn& l) { return OnSegment(p, l.a, l.b); });
+  };
+  QCOMPARE(drawnThrough(four, middle), 0);
+  QCOMPARE(drawnThrough({four[0], four[1], four[2]}, middle), 1);
+  // See-through boxes hide nothing.
+  std::vector<Block> clear = four;
+  for (Block& b : clear) b.faceAlpha = 0.5f;
+  QCOMPARE(drawnThrough(clear, middle), 1);
+  // The edges on the outside of the four are all still there.
+  for (const QVector3D& p : {QVector3D(0.5f, 0, 1), QVector3D(1, 0, 0.5f), QVector3D(0, 0.5f, 1), QVector3D(1, 0.5f, 2), QVector3D(0.5f, 1, 2)})
+    QCOMPARE(drawnThrough(four, p), 1);
+}
+
+void DrawListsTest::theDeformedWallKeepsEveryEdgeThatCanShow() {
+  // The wall bent along a parabola, wall only: every edge of its 800 increment blocks that
+  // is not inside the wall is drawn, nothing else is, and the lines across the 20 panels
+  // come as one line each.
+  TGraphPlot chart;
+  chart.SetLineCount(1);
+  chart.SetPointCount(41);
+  for (int j = 0; j < 41; ++j) chart.Point(0, j) = {0.05 * (j / 40.0) * (j / 40.0), 10.0 * j / 40};
+  DisplaySwitches wallOnly;
+  wallOnly.on.fill(false);
+  wallOnly[Switch::Wall] = true;
+  const BlockModel m = BuildBlockModel(SIWall(), wallOnly, {true, false, 20}, &chart);
+  QCOMPARE(m.blocks.size(), std::size_t(800));
+  // An edge inside the wall is one that four blocks share (two panels, two increments).
+  std::vector<std::array<QVector3D, 2>> outside;
+  std::vector<std::array<QVector3D, 2>> inside;
+  {
+    std::vector<std::array<QVector3D, 2>> all;
+    for (const Block& b : m.blocks)
+      for (const auto& e : EdgesOf(b)) all.push_back(e);
+    std::map<std::array<float, 6>, std::pair<std::array<QVector3D, 2>, int>> count;
+    for (const auto& e : all) {
+      std::array<float, 3> p{e[0].x(), e[0].y(), e[0].z()}, q{e[1].x(), e[1].y(), e[1].z()};
+      if (q < p) std::swap(p, q);
+      auto& c = count[{p[0], p[1], p[2], q[0], q[1], q[2]}];
+      c.first = e;
+      ++c.second;
+    }
+    for (const auto& [k, c] : count) (c.second == 4 ? inside : outside).push_back(c.first);
+  }
+  QCOMPARE(inside.size(), std::size_t(19 * 39));  // between panels, at the joints below the top and above the tip
+  const std::vector<Drawn> lines = Lines(BuildDrawLists(m));
+  for (const auto& e : outside) {
+    const QVector3D mid = (e[0] + e[1]) / 2;
+    QVERIFY2(std::any_of(lines.begin(), lines.end(), [&](const Drawn& l) { return OnSegment(mid, l.a, l.b); }),
+             qPrintable(QStringLiteral("edge at (%1, %2, %3) lost").arg(mid.x()).arg(mid.y()).arg(mid.z())));
+  }
+  for (const auto& e : inside) {
+    const QVector3D mid = (e[0] + e[1]) / 2;
+    QVERIFY(std::none_of(lines.begin(), lines.end(), [&](const Drawn& l) { return OnSegment(mid, l.a, l.b); }));
+  }
+  for (const Drawn& l : lines) {
+    for (float t : {0.0f, 0.3f, 0.7f, 1.0f}) {
+      const QVector3D p = l.a + (l.b - l.a) * t;
+      QVERIFY(std::any_of(outside.begin(), outside.end(), [&](const auto& e) { return OnSegment(p, e[0], e[1]); }));
+    }
+  }
+  // Edges along the 21 panel joints on both faces and at both sides (40 increments each),
+  // one line across each face at each of the 41 stations, and the thickness edges at the top
+  // and the tip (21 each) and down the two sides (39 each).
+  QCOMPARE(lines.size(), std::size_t(21 * 2 * 40 + 2 * 41 + 2 * 21 + 2 * 39));
+}
+
+void DrawListsTest::whereColoursOverlapTheLaterStillShows() {
+  // Two yellow boxes side by side, the first outlined again in orange: the orange edges come
+  // after the yellow ones they cover, so they show (the depth test lets the later line win),
+  // and the yellow edges of the second box are not run on into the first.
+  BlockModel m;
+  m.blocks = {Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1), Box(0, 1, 0, 1, 0, 1, 1, false, {1, 0.5f, 0})};
+  const std::vector<Drawn> lines = Lines(BuildDrawLists(m));
+  const Drawn* last = nullptr;
+  for (const Drawn& l : lines)
+    if (OnSegment(QVector3D(0.5f, 0, 0), l.a, l.b)) last = &l;
+  QVERIFY(last);
+  QCOMPARE(last->colour, (Rgb{1, 0.5f, 0}));
+  for (const Drawn& l : lines) QVERIFY(!OnSegment(QVector3D(0.5f, 0, 0), l.a, l.b) || !OnSegment(QVector3D(1.5f, 0, 0), l.a, l.b));
 }
 
 void DrawListsTest::batchesInOrderWithTheirState() {
@@ -210,18 +339,20 @@ void DrawListsTest::batchesInOrderWithTheirState() {
 }
 
 void DrawListsTest::glyphsGetTheSegmentsTheirSizeOnScreenNeeds() {
-  // Two glyphs of sizes 1 and 4 (cone base radii 3/8 and 3/2 model units).
+  // Two glyphs of sizes 1 and 4 (shaft radii 1/8 and 1/2, cone base radii 3/8 and 3/2 model
+  // units). A glyph of s shaft and c cone segments has 3s + 2c - 4 triangles.
   BlockModel m;
   m.arrows = {Arrow{Element::Surcharge, QVector3D(0, 0, 0), QVector3D(0, 0, -1), 1, 1},
               Arrow{Element::Surcharge, QVector3D(5, 0, 0), QVector3D(0, 0, -1), 4, 2}};
   auto glyphTriangles = [&](double pixelsPerUnit) {
     return Primitives(BuildDrawLists(m, pixelsPerUnit), DrawBatch::Mode::Triangles, true);
   };
-  QCOMPARE(glyphTriangles(0), std::size_t(2 * 200));        // size on screen unknown: 40 segments each
-  QCOMPARE(glyphTriangles(1000), std::size_t(2 * 200));     // 375 and 1500 px
-  QCOMPARE(glyphTriangles(8), std::size_t(5 * 8 + 5 * 16));  // 3 and 12 px
-  // Outlines: two rings and four lines on each part.
-  QCOMPARE(Primitives(BuildDrawLists(m, 8), DrawBatch::Mode::Lines, false), std::size_t(2 * 8 + 8 + 2 * 16 + 8));
+  QCOMPARE(glyphTriangles(0), std::size_t(2 * 196));     // size on screen unknown: 40 segments each
+  QCOMPARE(glyphTriangles(1000), std::size_t(2 * 196));  // shafts of 125 and 500 px
+  // At 8 px a unit: shaft 1 px and cone 3 px (8 and 8), shaft 4 px and cone 12 px (12 and 16).
+  QCOMPARE(glyphTriangles(8), std::size_t((3 * 8 + 2 * 8 - 4) + (3 * 12 + 2 * 16 - 4)));
+  // Outlines: a ring and four lines on each part.
+  QCOMPARE(Primitives(BuildDrawLists(m, 8), DrawBatch::Mode::Lines, false), std::size_t((8 + 8 + 8) + (12 + 16 + 8)));
   // Zooming compiles the list again only where the scale crosses a power of two.
   struct Case {
     double pixelsPerUnit, compiledFor;
