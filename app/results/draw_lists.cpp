@@ -222,32 +222,53 @@ class Segments {
     segments_.push_back({{p, q}, c, alpha, colour});
   }
   void MoveTo(Batch& lines) {
-    // Segments of one colour at each end point, and the segments drawn in more than one
-    // colour: where two colours overlap the later one shows, so those keep their own place.
-    std::unordered_map<std::pair<PointKey, Colour>, std::vector<std::size_t>, PairHash> at;
-    std::unordered_map<EdgeKey, int, WordsHash> colours;
-    at.reserve(2 * segments_.size());
-    colours.reserve(segments_.size());
-    for (std::size_t i = 0; i < segments_.size(); ++i) {
-      for (const QVector3D& v : segments_[i].ends) at[{KeyOf(v), segments_[i].colour}].push_back(i);
-      ++colours[EdgeOf(segments_[i].ends[0], segments_[i].ends[1])];
+    const std::size_t n = segments_.size();
+    // Each end point in each colour numbered once, with the segments that end there.
+    std::unordered_map<std::pair<PointKey, Colour>, std::uint32_t, PairHash> nodeOf;
+    nodeOf.reserve(2 * n);
+    std::vector<std::array<std::uint32_t, 2>> nodes(n);
+    for (std::size_t i = 0; i < n; ++i)
+      for (int e = 0; e < 2; ++e)
+        nodes[i][e] = nodeOf.try_emplace({KeyOf(segments_[i].ends[e]), segments_[i].colour},
+                                         static_cast<std::uint32_t>(nodeOf.size()))
+                          .first->second;
+    std::vector<std::uint32_t> start(nodeOf.size() + 1, 0), ending(2 * n);
+    for (const auto& e : nodes) ++start[e[0] + 1], ++start[e[1] + 1];
+    for (std::size_t k = 1; k < start.size(); ++k) start[k] += start[k - 1];
+    {
+      std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+      for (std::size_t i = 0; i < n; ++i)
+        for (std::uint32_t node : nodes[i]) ending[fill[node]++] = static_cast<std::uint32_t>(i);
     }
-    auto alone = [&](std::size_t i) { return colours[EdgeOf(segments_[i].ends[0], segments_[i].ends[1])] == 1; };
-    // The one segment of the colour that continues `i` straight on through its end `v`
+    // Segments drawn in more than one colour: where two colours overlap the later one shows,
+    // so those keep their own place.
+    std::vector<bool> shared(n, false);
+    {
+      std::unordered_map<EdgeKey, std::size_t, WordsHash> first;
+      first.reserve(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const auto [it, added] = first.try_emplace(EdgeOf(segments_[i].ends[0], segments_[i].ends[1]), i);
+        if (!added) shared[i] = shared[it->second] = true;
+      }
+    }
+    // The one segment of the colour that continues `i` straight on through its end `side`
     // (others may meet there too), or -1.
-    auto next = [&](std::size_t i, const QVector3D& v) -> std::ptrdiff_t {
-      const QVector3D u = Far(i, v) - v;
+    auto next = [&](std::size_t i, int side) -> std::ptrdiff_t {
+      const QVector3D& v = segments_[i].ends[side];
+      const QVector3D u = segments_[i].ends[1 - side] - v;
+      const std::uint32_t node = nodes[i][side];
       std::ptrdiff_t found = -1;
-      for (std::size_t j : at[{KeyOf(v), segments_[i].colour}]) {
+      for (std::uint32_t k = start[node]; k < start[node + 1]; ++k) {
+        const std::size_t j = ending[k];
         if (j == i) continue;
-        const QVector3D w = Far(j, v) - v;
+        const QVector3D w = segments_[j].ends[nodes[j][0] == node ? 1 : 0] - v;
         if (QVector3D::dotProduct(u, w) < 0 &&
             QVector3D::crossProduct(u, w).length() <= 1e-6f * u.length() * w.length()) {
           if (found >= 0) return -1;
           found = static_cast<std::ptrdiff_t>(j);
         }
       }
-      return found >= 0 && alone(static_cast<std::size_t>(found)) ? found : -1;
+      return found >= 0 && !shared[static_cast<std::size_t>(found)] ? found : -1;
     };
     // Each joined line is drawn where the last of its pieces was.
     struct Joined {
@@ -257,18 +278,22 @@ class Segments {
     };
     std::vector<Joined> joined;
     joined.reserve(segments_.size());
-    std::vector<bool> done(segments_.size(), false);
-    for (std::size_t i = 0; i < segments_.size(); ++i) {
+    std::vector<bool> done(n, false);
+    for (std::size_t i = 0; i < n; ++i) {
       if (done[i]) continue;
       done[i] = true;
       Joined line{i, segments_[i].ends, i};
-      for (int side = 0; side < 2 && alone(i); ++side) {
+      for (int side = 0; side < 2 && !shared[i]; ++side) {
+        // Walk on from segment k through its end `at`, the end away from the line so far.
         std::size_t k = i;
-        for (std::ptrdiff_t j; (j = next(k, line.ends[side])) >= 0 && !done[static_cast<std::size_t>(j)];) {
+        int at = side;
+        for (std::ptrdiff_t j; (j = next(k, at)) >= 0 && !done[static_cast<std::size_t>(j)];) {
+          const std::uint32_t node = nodes[k][at];
           k = static_cast<std::size_t>(j);
+          at = nodes[k][0] == node ? 1 : 0;
           done[k] = true;
           line.last = std::max(line.last, k);
-          line.ends[side] = Far(k, line.ends[side]);
+          line.ends[side] = segments_[k].ends[at];
         }
       }
       joined.push_back(line);
@@ -299,11 +324,6 @@ class Segments {
       return WordsHash{}(k.first) * 31 + WordsHash{}(k.second);
     }
   };
-  // The other end of segment `i` from its end `v`.
-  const QVector3D& Far(std::size_t i, const QVector3D& v) const {
-    const auto& e = segments_[i].ends;
-    return KeyOf(e[0]) == KeyOf(v) ? e[1] : e[0];
-  }
   std::vector<Segment> segments_;
   std::unordered_set<Key, WordsHash> seen_;
 };
