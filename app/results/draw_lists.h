@@ -8,7 +8,9 @@
 //   culled; planes are drawn from both sides;
 // - a face shared by two opaque solids (the joints of the deformed wall, panels side by
 //   side, a pile in its panel) lies inside their union and is left out;
-// - an edge drawn twice in the same colour (blocks that meet) is sent once;
+// - an edge drawn twice in the same colour (blocks that meet) is sent once, an edge inside
+//   the opaque solids (between the panels at a joint of the deformed wall) not at all, and
+//   edges that run on in a straight line in one colour as one line;
 // - opaque faces and lines are drawn without blending, only see-through faces blend;
 // - an arrow glyph a few pixels wide is drawn with fewer segments (within a quarter pixel).
 // Every face and line has one colour, so the view shades flat.
