@@ -205,9 +205,9 @@ EdgeSet HiddenEdges(const std::vector<const Block*>& solids, const FaceSet& insi
 }
 
 // Every line of the model as segments, each segment once per colour, and segments of one
-// colour that continue each other in a straight line joined into one (the edges across the
-// 20 wall panels), whatever else meets where they join: the same pixels for fewer lines to
-// set up.
+// colour, given one after another, that continue each other in a straight line joined into
+// one (the edges across the 20 wall panels), whatever else meets where they join: the same
+// pixels for fewer lines to set up.
 class Segments {
  public:
   explicit Segments(std::size_t most) {
@@ -240,35 +240,29 @@ class Segments {
       for (std::size_t i = 0; i < n; ++i)
         for (std::uint32_t node : nodes[i]) ending[fill[node]++] = static_cast<std::uint32_t>(i);
     }
-    // Segments drawn in more than one colour: where two colours overlap the later one shows,
-    // so those keep their own place.
-    std::vector<bool> shared(n, false);
-    {
-      std::unordered_map<EdgeKey, std::size_t, WordsHash> first;
-      first.reserve(n);
-      for (std::size_t i = 0; i < n; ++i) {
-        const auto [it, added] = first.try_emplace(EdgeOf(segments_[i].ends[0], segments_[i].ends[1]), i);
-        if (!added) shared[i] = shared[it->second] = true;
-      }
-    }
-    // The one segment of the colour that continues `i` straight on through its end `side`
-    // (others may meet there too), or -1.
-    auto next = [&](std::size_t i, int side) -> std::ptrdiff_t {
+    // Runs of segments of one colour in a row. Where lines of two colours overlap the later
+    // one shows, so segments are joined only within a run: the joined line keeps its place
+    // among the other colours.
+    std::vector<std::uint32_t> run(n, 0);
+    for (std::size_t i = 1; i < n; ++i) run[i] = run[i - 1] + (segments_[i].colour != segments_[i - 1].colour);
+    // The one segment of the run that continues segment `i` through its end `side` in the
+    // direction `out` (others may meet there too), or -1. `out` is the direction of the
+    // line's first piece, so a long line cannot bend away from it piece by piece.
+    auto next = [&](std::size_t i, int side, const QVector3D& out) -> std::ptrdiff_t {
       const QVector3D& v = segments_[i].ends[side];
-      const QVector3D u = segments_[i].ends[1 - side] - v;
       const std::uint32_t node = nodes[i][side];
       std::ptrdiff_t found = -1;
       for (std::uint32_t k = start[node]; k < start[node + 1]; ++k) {
         const std::size_t j = ending[k];
-        if (j == i) continue;
+        if (j == i || run[j] != run[i]) continue;
         const QVector3D w = segments_[j].ends[nodes[j][0] == node ? 1 : 0] - v;
-        if (QVector3D::dotProduct(u, w) < 0 &&
-            QVector3D::crossProduct(u, w).length() <= 1e-6f * u.length() * w.length()) {
+        if (QVector3D::dotProduct(out, w) > 0 &&
+            QVector3D::crossProduct(out, w).length() <= 1e-6f * out.length() * w.length()) {
           if (found >= 0) return -1;
           found = static_cast<std::ptrdiff_t>(j);
         }
       }
-      return found >= 0 && !shared[static_cast<std::size_t>(found)] ? found : -1;
+      return found;
     };
     // Each joined line is drawn where the last of its pieces was.
     struct Joined {
@@ -283,11 +277,12 @@ class Segments {
       if (done[i]) continue;
       done[i] = true;
       Joined line{i, segments_[i].ends, i};
-      for (int side = 0; side < 2 && !shared[i]; ++side) {
+      for (int side = 0; side < 2; ++side) {
         // Walk on from segment k through its end `at`, the end away from the line so far.
+        const QVector3D out = segments_[i].ends[side] - segments_[i].ends[1 - side];
         std::size_t k = i;
         int at = side;
-        for (std::ptrdiff_t j; (j = next(k, at)) >= 0 && !done[static_cast<std::size_t>(j)];) {
+        for (std::ptrdiff_t j; (j = next(k, at, out)) >= 0 && !done[static_cast<std::size_t>(j)];) {
           const std::uint32_t node = nodes[k][at];
           k = static_cast<std::size_t>(j);
           at = nodes[k][0] == node ? 1 : 0;

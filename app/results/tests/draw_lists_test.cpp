@@ -94,6 +94,7 @@ class DrawListsTest : public QObject {
   void edgesInsideTouchingOpaqueSolidsAreLeftOut();
   void theDeformedWallKeepsEveryEdgeThatCanShow();
   void whereColoursOverlapTheLaterStillShows();
+  void aJoinedLineCannotBendAway();
   void batchesInOrderWithTheirState();
   void glyphsGetTheSegmentsTheirSizeOnScreenNeeds();
 };
@@ -292,18 +293,49 @@ void DrawListsTest::theDeformedWallKeepsEveryEdgeThatCanShow() {
 }
 
 void DrawListsTest::whereColoursOverlapTheLaterStillShows() {
-  // Two yellow boxes side by side, the first outlined again in orange: the orange edges come
-  // after the yellow ones they cover, so they show (the depth test lets the later line win),
-  // and the yellow edges of the second box are not run on into the first.
+  // Where lines of two colours overlap, the later one shows (the depth test lets it win), so
+  // joining lines must not move one colour past the other.
+  auto lastColourAt = [](const std::vector<Block>& blocks, const QVector3D& p) {
+    BlockModel m;
+    m.blocks = blocks;
+    const std::vector<Drawn> lines = Lines(BuildDrawLists(m));
+    Rgb colour{-1, -1, -1};
+    for (const Drawn& l : lines)
+      if (OnSegment(p, l.a, l.b)) colour = l.colour;
+    return colour;
+  };
+  const Rgb yellow{0.9f, 0.9f, 0}, orange{1, 0.5f, 0};
+  // A yellow box outlined again in orange.
+  QCOMPARE(lastColourAt({Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1), Box(0, 1, 0, 1, 0, 1, 1, false, orange)},
+                        QVector3D(0.5f, 0, 0)),
+           orange);
+  // Yellow, a longer orange box over both, yellow again: the two yellow edges in line are not
+  // joined over the orange one between them.
+  const std::vector<Block> between{Box(0, 1, 0, 1, 0, 1, 1), Box(0, 2, 0, 1, 0, 1, 1, false, orange),
+                                   Box(1, 2, 0, 1, 0, 1, 1)};
+  QCOMPARE(lastColourAt(between, QVector3D(0.5f, 0, 0)), orange);
+  QCOMPARE(lastColourAt(between, QVector3D(1.5f, 0, 0)), yellow);
+}
+
+void DrawListsTest::aJoinedLineCannotBendAway() {
+  // 400 unit pieces along y = 1e-8 x^2: each turns 2e-8 from the one before (well within the
+  // tolerance), but the line turns 8e-6 in all. Joined into one chord it would miss the
+  // middle of the curve by 4e-4; every point of the curve must stay on the lines drawn.
   BlockModel m;
-  m.blocks = {Box(0, 1, 0, 1, 0, 1, 1), Box(1, 2, 0, 1, 0, 1, 1), Box(0, 1, 0, 1, 0, 1, 1, false, {1, 0.5f, 0})};
+  Polyline curve{Element::Wall, {}, {0, 0, 1}, false};
+  for (int k = 0; k <= 400; ++k) curve.points.push_back(QVector3D(k, 1e-8f * k * k, 0));
+  m.lines = {curve};
   const std::vector<Drawn> lines = Lines(BuildDrawLists(m));
-  const Drawn* last = nullptr;
-  for (const Drawn& l : lines)
-    if (OnSegment(QVector3D(0.5f, 0, 0), l.a, l.b)) last = &l;
-  QVERIFY(last);
-  QCOMPARE(last->colour, (Rgb{1, 0.5f, 0}));
-  for (const Drawn& l : lines) QVERIFY(!OnSegment(QVector3D(0.5f, 0, 0), l.a, l.b) || !OnSegment(QVector3D(1.5f, 0, 0), l.a, l.b));
+  for (const QVector3D& p : curve.points) {
+    double nearest = 1e9;
+    for (const Drawn& l : lines) {
+      const double dx = l.b.x() - l.a.x(), dy = l.b.y() - l.a.y();
+      const double t = std::clamp(((p.x() - l.a.x()) * dx + (p.y() - l.a.y()) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+      nearest = std::min(nearest, std::hypot(l.a.x() + dx * t - p.x(), l.a.y() + dy * t - p.y()));
+    }
+    QVERIFY2(nearest < 1e-4, qPrintable(QStringLiteral("(%1, %2) is %3 off").arg(p.x()).arg(p.y()).arg(nearest)));
+  }
+  QVERIFY(lines.size() < 400);  // it is still joined where it is straight enough
 }
 
 void DrawListsTest::batchesInOrderWithTheirState() {
