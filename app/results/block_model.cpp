@@ -523,7 +523,7 @@ namespace {
 // segments: the thin shaft needs fewer to look as round.
 GlyphMesh MakeGlyph(int shaft, int cone) {
   GlyphMesh g;
-  const float rc = 1.0f / 8, rk = 3.0f / 8, zc = 3.0f / 4;
+  const float rc = kGlyphShaftRadius, rk = kGlyphConeRadius, zc = 3.0f / 4;
   auto ring = [&](int n, float r, float z, int i) {
     const double a = 2 * std::numbers::pi * (i % n) / n;
     return V(r * std::cos(a), r * std::sin(a), z);

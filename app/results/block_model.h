@@ -199,6 +199,8 @@ struct GlyphMesh {
   std::vector<std::array<QVector3D, 2>> outline;    // opaque
 };
 inline constexpr int kGlyphSegments = 40;
+inline constexpr float kGlyphShaftRadius = 1.0f / 8;  // of the glyph size
+inline constexpr float kGlyphConeRadius = 3.0f / 8;
 // The glyph with its shaft and its cone made of the given segments (each a multiple of 4
 // from 8 to 40; others are taken as 40).
 const GlyphMesh& ArrowGlyph(int shaftSegments = kGlyphSegments, int coneSegments = kGlyphSegments);

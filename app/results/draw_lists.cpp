@@ -151,9 +151,13 @@ void PyramidTriangles(Batch& tris, const std::vector<const Pyramid*>& pyramids) 
   }
 }
 
+bool Opaque(float alpha) { return alpha >= 0.999f; }
+bool OpaqueSolid(const Block& b) { return b.filled && !b.flat && Opaque(b.faceAlpha); }
+
 // The glyph an arrow is drawn with at `pixelsPerUnit` (0: unknown, the full glyph).
 const GlyphMesh& GlyphOf(const Arrow& a, double pixelsPerUnit) {
-  return ArrowGlyph(GlyphSegmentsOnScreen(a.size / 8.0 * pixelsPerUnit), GlyphSegmentsOnScreen(a.size * 3.0 / 8 * pixelsPerUnit));
+  return ArrowGlyph(GlyphSegmentsOnScreen(a.size * kGlyphShaftRadius * pixelsPerUnit),
+                    GlyphSegmentsOnScreen(a.size * kGlyphConeRadius * pixelsPerUnit));
 }
 
 void GlyphTriangles(Batch& tris, const std::vector<Arrow>& arrows, double pixelsPerUnit) {
@@ -224,12 +228,12 @@ class Segments {
   void MoveTo(Batch& lines) {
     const std::size_t n = segments_.size();
     // Each end point in each colour numbered once, with the segments that end there.
-    std::unordered_map<std::pair<PointKey, Colour>, std::uint32_t, PairHash> nodeOf;
+    std::unordered_map<NodeKey, std::uint32_t, WordsHash> nodeOf;
     nodeOf.reserve(2 * n);
     std::vector<std::array<std::uint32_t, 2>> nodes(n);
     for (std::size_t i = 0; i < n; ++i)
       for (int e = 0; e < 2; ++e)
-        nodes[i][e] = nodeOf.try_emplace({KeyOf(segments_[i].ends[e]), segments_[i].colour},
+        nodes[i][e] = nodeOf.try_emplace(NodeKey{KeyOf(segments_[i].ends[e]), segments_[i].colour},
                                          static_cast<std::uint32_t>(nodeOf.size()))
                           .first->second;
     std::vector<std::uint32_t> start(nodeOf.size() + 1, 0), ending(2 * n);
@@ -314,20 +318,18 @@ class Segments {
     float alpha;
     Colour colour;
   };
-  struct PairHash {
-    std::size_t operator()(const std::pair<PointKey, Colour>& k) const {
-      return WordsHash{}(k.first) * 31 + WordsHash{}(k.second);
-    }
+  struct NodeKey {  // an end point in a colour
+    PointKey point;
+    Colour colour;
+    bool operator==(const NodeKey&) const = default;
   };
   std::vector<Segment> segments_;
   std::unordered_set<Key, WordsHash> seen_;
 };
 
-void AllLines(Segments& s, const BlockModel& m, double pixelsPerUnit, const std::vector<const Block*>& opaqueSolids,
-              const EdgeSet& hidden) {
-  const std::unordered_set<const Block*> solid(opaqueSolids.begin(), opaqueSolids.end());
+void AllLines(Segments& s, const BlockModel& m, double pixelsPerUnit, const EdgeSet& hidden) {
   for (const Block& b : m.blocks) {
-    const bool mayHide = !hidden.empty() && solid.count(&b);
+    const bool mayHide = !hidden.empty() && OpaqueSolid(b);
     for (const auto& e : kEdges) {
       if (b.flat && e[0] < 4) continue;
       if (mayHide && hidden.count(EdgeOf(b.corners[e[0]], b.corners[e[1]]))) continue;
@@ -362,17 +364,16 @@ float FaceShade(const QVector3D& a, const QVector3D& b, const QVector3D& c) {
 }
 
 std::vector<DrawBatch> BuildDrawLists(const BlockModel& m, double pixelsPerUnit) {
-  auto opaque = [](float alpha) { return alpha >= 0.999f; };
   std::vector<const Block*> opaqueSolids, opaquePlanes, clearSolids, clearPlanes;
   for (const Block& b : m.blocks) {
     if (!b.filled) continue;
-    (opaque(b.faceAlpha) ? (b.flat ? opaquePlanes : opaqueSolids) : (b.flat ? clearPlanes : clearSolids))
+    (Opaque(b.faceAlpha) ? (b.flat ? opaquePlanes : opaqueSolids) : (b.flat ? clearPlanes : clearSolids))
         .push_back(&b);
   }
   std::vector<const Pyramid*> opaquePyramids, clearPyramids;
-  for (const Pyramid& p : m.pyramids) (opaque(p.faceAlpha) ? opaquePyramids : clearPyramids).push_back(&p);
+  for (const Pyramid& p : m.pyramids) (Opaque(p.faceAlpha) ? opaquePyramids : clearPyramids).push_back(&p);
   const bool clearEdges = std::any_of(m.blocks.begin(), m.blocks.end(), [&](const Block& b) {
-    return !opaque(b.edgeAlpha);
+    return !Opaque(b.edgeAlpha);
   });
 
   const FaceSet inside = InsideFaces(opaqueSolids);
@@ -394,7 +395,7 @@ std::vector<DrawBatch> BuildDrawLists(const BlockModel& m, double pixelsPerUnit)
     std::size_t most = 12 * m.blocks.size() + 8 * m.pyramids.size() + ArrowGlyph().outline.size() * m.arrows.size();
     for (const Polyline& l : m.lines) most += l.points.size();
     Segments segments(most);
-    AllLines(segments, m, pixelsPerUnit, opaqueSolids, HiddenEdges(opaqueSolids, inside));
+    AllLines(segments, m, pixelsPerUnit, HiddenEdges(opaqueSolids, inside));
     segments.MoveTo(lines);
     lines.MoveTo(out);
   }
