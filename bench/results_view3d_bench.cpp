@@ -3,56 +3,19 @@
 // the offscreen OpenGL renderer, the view turning a little each frame as while rotating:
 // as the view opens, and with the deformed shape shown.
 // The window draws without multisampling, as the frame here does. The frame needs a display with OpenGL (run under xvfb-run for Mesa's software renderer).
-#include <QDir>
-#include <QFileInfo>
 #include <benchmark/benchmark.h>
 
-#include "app/model/program_data.h"
 #include "app/results/block_model.h"
 #include "app/results/draw_lists.h"
 #include "app/results/picture_3d.h"
-#include "app/results/result_charts.h"
-#include "bench/example_run.h"
-#include "engine/driver.h"
+#include "bench/largest_example.h"
 
 using namespace tarnel::view3d;
 
 namespace {
 
-struct Largest {
-  tarnel::model::TProgramData project;
-  ResultCharts charts;
-  QString name;
-  std::size_t pieces = 0;
-};
-
-std::size_t Pieces(const BlockModel& m) {
-  return m.blocks.size() + m.pyramids.size() + m.arrows.size() * 5 * kGlyphSegments + m.lines.size();
-}
-
-// Every example is run once; the one whose deformed model has the most pieces is kept.
-Largest& TheLargest() {
-  static Largest* largest = [] {
-    auto* best = new Largest;
-    const QDir examples(QStringLiteral(TARNEL_SOURCE_DIR "/examples"));
-    for (const QString& name : examples.entryList({QStringLiteral("*.tn5d")})) {
-      auto* c = new Largest;
-      {
-        tarnel::bench::ExampleRun run(name.toStdString());
-        _ITARNEL(22);
-        const QString data = QDir::current().filePath(name);
-        c->project.CreateFromFile(data.toStdString(), tarnel::model::kLayoutTn5d);
-        c->charts.LoadPlotFile(PlotFileFor(data), c->project);
-      }
-      c->pieces = Pieces(BuildBlockModel(c->project, {}, {true, true, 10}, &c->charts.pltDef()));
-      c->name = name;
-      if (c->pieces > best->pieces) std::swap(best, c);
-      delete c;
-    }
-    return best;
-  }();
-  return *largest;
-}
+using tarnel::bench::Largest;
+using tarnel::bench::TheLargest;
 
 void BM_Build3DModel(benchmark::State& state) {
   Largest& l = TheLargest();

@@ -53,6 +53,7 @@ QOpenGLFunctions_1_1* BlockRenderer::Functions(QOpenGLContext* context) {
 }
 
 void BlockRenderer::Compile(QOpenGLFunctions_1_1* gl, const BlockModel& m) {
+  ++compilations_;
   const std::vector<DrawBatch> batches = BuildDrawLists(m, glyphScale_);
   if (list_ == 0) list_ = gl->glGenLists(1);
   // The arrays are copied into the list as it is compiled.

@@ -37,6 +37,8 @@ class BlockRenderer {
   // `pixelsPerUnit`: the next power of two, so zooming compiles again only at each doubling
   // or halving.
   static double GlyphDetailScale(double pixelsPerUnit);
+  // How often the model has been compiled into the list.
+  int Compilations() const { return compilations_; }
   // Frees the display list (context current).
   void Release(QOpenGLFunctions_1_1* gl);
 
@@ -50,6 +52,7 @@ class BlockRenderer {
   unsigned list_ = 0;
   bool stale_ = true;
   double glyphScale_ = 0;  // what the list's glyphs are compiled for (0: full detail)
+  int compilations_ = 0;
 };
 
 // Length of the axes in model units: 80 pixels whatever the zoom.

@@ -37,6 +37,9 @@ class TglWindow : public QOpenGLWidget {
     renderer_.ModelChanged();
     update();
   }
+  void viewChanged() { update(); }
+  int compilations() const { return renderer_.Compilations(); }
+  void overlayChanged() { overlay_->update(); }
 
  protected:
   void initializeGL() override {
@@ -150,6 +153,8 @@ QSize TDlgBlock::pictureSize() const {
   return w && w->width() > 1 ? w->size() : size();
 }
 
+int TDlgBlock::listCompilations() const { return gl_ ? gl_->compilations() : 0; }
+
 bool TDlgBlock::canShowDeformed() const { return HasDeflection(deflection_ ? deflection_() : nullptr); }
 
 void TDlgBlock::showEvent(QShowEvent* e) {
@@ -181,6 +186,12 @@ void TDlgBlock::changed() {
   if (gl_) gl_->modelChanged();
 }
 
+// A turn, zoom or pan replays the compiled lists: compiling them again at every mouse move
+// would cost more than the frame itself.
+void TDlgBlock::viewChanged() {
+  if (gl_) gl_->viewChanged();
+}
+
 void TDlgBlock::setSwitch(Switch s, bool on) {
   switches_[s] = on;
   rebuild();
@@ -198,23 +209,23 @@ void TDlgBlock::setTool(MouseTool tool) {
 
 void TDlgBlock::zoomIn() {
   view_.ZoomIn();
-  changed();
+  viewChanged();
 }
 
 void TDlgBlock::zoomOut() {
   view_.ZoomOut();
-  changed();
+  viewChanged();
 }
 
 void TDlgBlock::restartView() {
   view_.Restart();
-  changed();
+  viewChanged();
 }
 
 bool TDlgBlock::zoomWindow(const QRect& rectangle) {
   ensureModel();
   if (!ZoomWindow(view_, rectangle, pictureSize(), s0_, model_.extent)) return false;
-  changed();
+  viewChanged();
   return true;
 }
 
@@ -245,10 +256,12 @@ void TDlgBlock::mouseMove(QMouseEvent* e) {
   if (view_.tool == MouseTool::ZoomWindow) {
     rubberBand_ = QRect(drag_.press, QSize(now.x() - drag_.press.x(), now.y() - drag_.press.y()));
     if (rubberBand_.isNull()) rubberBand_ = QRect(drag_.press, QSize(1, 1));
-  } else {
-    view_ = Dragged(drag_, now, e->modifiers() & Qt::ShiftModifier, pictureSize(), s0_);
+    // The picture under the rectangle stays as it is.
+    if (gl_) gl_->overlayChanged();
+    return;
   }
-  changed();
+  view_ = Dragged(drag_, now, e->modifiers() & Qt::ShiftModifier, pictureSize(), s0_);
+  viewChanged();
 }
 
 void TDlgBlock::mouseRelease(QMouseEvent* e) {
@@ -259,5 +272,5 @@ void TDlgBlock::mouseRelease(QMouseEvent* e) {
     rubberBand_ = QRect();
     zoomWindow(QRect(drag_.press, QSize(now.x() - drag_.press.x(), now.y() - drag_.press.y())));
   }
-  changed();
+  viewChanged();
 }

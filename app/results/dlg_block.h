@@ -61,6 +61,9 @@ class TDlgBlock : public QWidget {
 
   // Size of the picture area (the GL surface or the message).
   QSize pictureSize() const;
+  // How often the GL surface has compiled the model into its display list: on a switch or
+  // settings change, never on a turn, pan or restart (0 without OpenGL).
+  int listCompilations() const;
 
  signals:
   void toolChanged();
@@ -71,7 +74,8 @@ class TDlgBlock : public QWidget {
  private:
   friend class TglWindow;
   void ensureModel();
-  void changed();  // model rebuilt: the GL surface recompiles and repaints
+  void changed();      // model rebuilt: the GL surface recompiles and repaints
+  void viewChanged();  // only the camera moved: the GL surface repaints its lists
   void mousePress(QMouseEvent* e);
   void mouseMove(QMouseEvent* e);
   void mouseRelease(QMouseEvent* e);

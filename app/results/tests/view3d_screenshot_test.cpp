@@ -133,11 +133,33 @@ void View3DScreenshotTest::windowDraggedWithTheMouse() {
   QVERIFY(view.hasOpenGL());
   auto* surface = view.findChild<QOpenGLWidget*>();
   QVERIFY(surface);
+  // Turning, panning and a zoom window replay the compiled lists; only a switch compiles
+  // them again.
+  surface->grabFramebuffer();
+  const int compiled = view.listCompilations();
+  view.setTool(tarnel::view3d::MouseTool::Pan);
+  QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
+  QTest::mouseMove(surface, QPoint(530, 330));
+  surface->grabFramebuffer();
+  QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(530, 330));
+  view.setTool(tarnel::view3d::MouseTool::ZoomWindow);
+  QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(400, 300));
+  QTest::mouseMove(surface, QPoint(460, 340));
+  surface->grabFramebuffer();
+  view.restartView();
   view.setTool(tarnel::view3d::MouseTool::Rotate);
+  QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(460, 340));
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
   QTest::mouseMove(surface, QPoint(420, 420));
+  surface->grabFramebuffer();
   QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(420, 420));
+  surface->grabFramebuffer();
   QVERIFY(view.view().angles != QVector3D());
+  QCOMPARE(view.listCompilations(), compiled);
+  view.setSwitch(Switch::Tiebacks, false);
+  view.setSwitch(Switch::Tiebacks, true);
+  surface->grabFramebuffer();
+  QCOMPARE(view.listCompilations(), compiled + 1);
   view.setTool(tarnel::view3d::MouseTool::Zoom);
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 400));
   QTest::mouseMove(surface, QPoint(500, 560));

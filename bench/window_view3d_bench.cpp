@@ -1,0 +1,99 @@
+// The 3-D View window as the user turns it: the window of the largest example with a GL
+// surface of 1600 x 1000, the rotate tool dragged a few pixels each frame, timed from the
+// mouse move until the frame is on the screen (drawn, composed into the window and
+// swapped). Unlike the offscreen frame this includes all the window does per move.
+// Needs a display with OpenGL: run under xvfb-run for Mesa's software renderer.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+#include "app/results/dlg_block.h"
+#include "app/results/view_state.h"
+#include "bench/largest_example.h"
+
+namespace {
+
+using tarnel::bench::Largest;
+using tarnel::bench::TheLargest;
+
+void Send(QWidget* to, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+  QMouseEvent e(type, QPointF(at), to->mapToGlobal(QPointF(at)), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                buttons, Qt::NoModifier);
+  QApplication::sendEvent(to, &e);
+}
+
+// Waits for the surface's next frame on the screen; false when none came within a second.
+bool NextFrame(QOpenGLWidget* surface) {
+  QEventLoop loop;
+  bool swapped = false;
+  const auto c = QObject::connect(surface, &QOpenGLWidget::frameSwapped, &loop, [&] {
+    swapped = true;
+    loop.quit();
+  });
+  QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+  loop.exec();
+  QObject::disconnect(c);
+  return swapped;
+}
+
+void Turning(benchmark::State& state, bool deformed) {
+  Largest& l = TheLargest();
+  TDlgBlock view([&] { return &l.project; }, [&]() -> const TGraphPlot* { return &l.charts.pltDef(); });
+  view.resize(1600, 1000);
+  view.show();
+  auto* surface = view.findChild<QOpenGLWidget*>();
+  if (!view.hasOpenGL() || !surface || !NextFrame(surface)) {
+    state.SkipWithError("no OpenGL window on this display");
+    return;
+  }
+  if (deformed) {
+    view.setDeformed({true, true, 10});
+    NextFrame(surface);
+  }
+  if (surface->size() != QSize(1600, 1000)) {
+    state.SkipWithError("the window could not be given a 1600 x 1000 surface");
+    return;
+  }
+  view.setTool(tarnel::view3d::MouseTool::Rotate);
+  // First turn the view to the angles of the offscreen frame, then on a little each frame.
+  QPoint at(800, 500);
+  Send(surface, QEvent::MouseButtonPress, at, Qt::LeftButton);
+  at += QPoint(333, -222);  // about (20, 0, 30) degrees
+  Send(surface, QEvent::MouseMove, at, Qt::LeftButton);
+  NextFrame(surface);
+  int step = 0;
+  for (auto _ : state) {
+    at += QPoint((step++ / 50) % 2 ? -2 : 2, 1);
+    Send(surface, QEvent::MouseMove, at, Qt::LeftButton);
+    if (!NextFrame(surface)) {
+      state.SkipWithError("no frame reached the screen");
+      break;
+    }
+  }
+  Send(surface, QEvent::MouseButtonRelease, at, Qt::NoButton);
+  // Turning replays the lists compiled when the window opened: this stays at the count
+  // reached before the first frame measured.
+  state.counters["compilations"] = view.listCompilations();
+  state.SetLabel(l.name.toStdString() + (deformed ? ", deformed x10" : ", as opened"));
+}
+
+void BM_WindowTurning1600x1000(benchmark::State& state) { Turning(state, false); }
+BENCHMARK(BM_WindowTurning1600x1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WindowTurning1600x1000Deformed(benchmark::State& state) { Turning(state, true); }
+BENCHMARK(BM_WindowTurning1600x1000Deformed)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
