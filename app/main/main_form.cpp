@@ -713,6 +713,12 @@ void TMainForm::applyOption(const tarnel::options::Outcome& outcome) {
 void TMainForm::setUnits(int units) {
   if (units == project_->Units) return;
   commitChildren();
+  if (!project_->UnitsConvertible(units)) {
+    prompts().warning(this, QStringLiteral("A value of the project is too large to be converted to these units. "
+                                           "The units were not changed."));
+    updateCommands();  // the check mark back on the project's units
+    return;
+  }
   project_->SetUnits(units);
   project_->SetModified();
   hub_->refreshDialogs();

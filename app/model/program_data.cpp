@@ -130,6 +130,22 @@ void TProgramData::SetUnits(int units) {
   if (UnitsChanged) UnitsChanged(units);
 }
 
+bool TProgramData::UnitsConvertible(int units) const {
+  TProgramData converted = *this;
+  converted.UnitsChanged = nullptr;
+  converted.SetUnits(units);
+  const double scalars[] = {converted.IncrementLength, converted.MaxDeflection, converted.Tolerance,
+                            converted.FreeHeight,      converted.WidthActive,   converted.WidthPY,
+                            converted.WaterDepthBack,  converted.WaterDepthExc, converted.UniformSurcharge};
+  for (double v : scalars)
+    if (!std::isfinite(v)) return false;
+  for (double v : converted.LegacySurcharge)
+    if (!std::isfinite(v)) return false;
+  for (const auto& t : converted.tables_)
+    if (!t->AllFinite()) return false;
+  return true;
+}
+
 bool TProgramData::IsModified() const {
   if (Modified) return true;
   for (const auto& t : tables_)

@@ -141,6 +141,10 @@ class TProgramData {
   // UnitsChanged so open dialogs refresh.
   void SetUnits(int units);
   std::function<void(int units)> UnitsChanged;
+  // False when some value, converted to `units`, would leave the range of a double (a value
+  // read from a file near that limit). Such a value would be saved as 0, so the program
+  // keeps the units instead.
+  bool UnitsConvertible(int units) const;
 
   // ---- modified state: the flag or any table's change mark.
   bool Modified = false;

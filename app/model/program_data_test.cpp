@@ -386,6 +386,39 @@ TEST_F(ProjectFiles, ValuesThatOverflowOnConversionNameTheirLineAndItem) {
   EXPECT_DOUBLE_EQ(p.DistLoad().Real(1, 1), 1.2e301);
 }
 
+// A value a file could hold in its own units may leave the range of a double in others; it
+// would then be saved as 0. The units switch is refused and the project kept as it was.
+TEST_F(ProjectFiles, UnitsAreKeptWhereAValueWouldOverflowInTheOthers) {
+  const std::string si =
+      "T\r\n2 0\t1\t0\t1\t0 0 1 0 1\r\n10 1\t100\t1E-5\t0\t1\r\n0\t10\t1\t1000\r\n0\r\n0\r\n"
+      "2\t0.001\t2E8\t3\t15\t2\t0\r\n2\r\n0\t0\r\n10\t5\r\n0\r\n";
+  struct Case {
+    const char* from;
+    const char* to;
+    bool toEnglish;
+  };
+  const Case cases[] = {
+      {"10 1\t", "10 1\t", true},            // nothing large
+      {"10 1\t", "10 1E307\t", false},       // a scalar: the increment length, m to in
+      {"10\t5\r\n", "10\t1E308\r\n", false},  // a table value: the distributed load
+      {"10\t5\r\n", "10\t1E306\r\n", true},   // large, but still a double in lb/in
+  };
+  for (const Case& c : cases) {
+    std::string text = si;
+    text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+    TProgramData p;
+    const FileResult r = p.CreateFromFile(Write("large.tn5d", text), 1);
+    ASSERT_TRUE(r) << c.to << r.message;
+    EXPECT_EQ(p.UnitsConvertible(1), c.toEnglish) << c.to;
+    EXPECT_TRUE(p.UnitsConvertible(2)) << c.to;
+    EXPECT_EQ(p.Units, 2) << "the check converts a copy";
+    if (c.toEnglish) {
+      p.SetUnits(1);
+      EXPECT_TRUE(p.UnitsConvertible(2)) << c.to << ": and back again";
+    }
+  }
+}
+
 TEST_F(ProjectFiles, ReadingErrorsOfEveryKind) {
   struct Case {
     const char* from;

@@ -79,6 +79,9 @@ void TFloatColumn::ConvertUnits(int fromUnits, int toUnits) {
   if (k == 1.0) return;
   for (double& v : values_) v *= k;
 }
+bool TFloatColumn::AllFinite() const {
+  return std::all_of(values_.begin(), values_.end(), [](double v) { return std::isfinite(v); });
+}
 
 // ---------------------------------------------------------------- TStringColumn
 TStringColumn::TStringColumn(std::vector<std::string> captionLines, std::string defaultText)
@@ -152,6 +155,9 @@ void TTableColumn::EraseRows(std::size_t at, std::size_t n) {
 }
 void TTableColumn::ConvertUnits(int, int toUnits) {
   for (auto& t : tables_) t->SetUnits(toUnits);
+}
+bool TTableColumn::AllFinite() const {
+  return std::all_of(tables_.begin(), tables_.end(), [](const auto& t) { return t->AllFinite(); });
 }
 void TTableColumn::Renumber() {
   for (std::size_t r = 0; r < tables_.size(); ++r) tables_[r]->SetOwnerRow(static_cast<int>(r) + 1);
@@ -379,6 +385,10 @@ void TGridTable::SetUnits(int units) {
   if (units == units_) return;
   for (auto& c : columns_) c->ConvertUnits(units_, units);
   units_ = units;
+}
+
+bool TGridTable::AllFinite() const {
+  return std::all_of(columns_.begin(), columns_.end(), [](const auto& c) { return c->AllFinite(); });
 }
 
 bool TGridTable::Changed() const {

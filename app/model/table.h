@@ -45,6 +45,8 @@ class TColumn {
 
   virtual std::size_t RowCount() const = 0;
   virtual std::string CellText(std::size_t row) const = 0;
+  // Every number in the column (and its sub-tables) is finite.
+  virtual bool AllFinite() const { return true; }
 
  protected:
   friend class TGridTable;
@@ -119,6 +121,7 @@ class TFloatColumn : public TColumn {
   double Default() const { return default_; }
   double Value(std::size_t row) const { return values_.at(row); }
   void SetValue(std::size_t row, double v);
+  bool AllFinite() const override;
 
  protected:
   void InsertRows(std::size_t at, std::size_t n, const TGridTable& owner) override;
@@ -167,6 +170,7 @@ class TTableColumn : public TColumn {
 
   TGridTable& Table(std::size_t row) { return *tables_.at(row); }
   const TGridTable& Table(std::size_t row) const { return *tables_.at(row); }
+  bool AllFinite() const override;
   // Re-selects the sub-table of a row for a choice item; keeps it when the template is the
   // same, else replaces it by a fresh copy of the item's template.
   void SelectTemplate(std::size_t row, int item, int units);
@@ -272,6 +276,8 @@ class TGridTable {
 
   // Change marks: the table's own flag or any column's flag (sub-tables included).
   bool Changed() const;
+  // Every number in the table and its sub-tables is finite.
+  bool AllFinite() const;
   void ClearChanged();
   void MarkChanged() { changed_ = true; }
 

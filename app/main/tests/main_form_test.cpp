@@ -428,6 +428,26 @@ private slots:
     QCOMPARE(p.PileSect().Units(), 2);
   }
 
+  void unitsThatWouldOverflowAValueAreRefused() {
+    TestEnvironment env;
+    TMainForm f;
+    action(f, "UnitsSI")->trigger();
+    TProgramData& p = *f.project();
+    p.IncrementLength = 1e307;  // metres: no double holds it in inches
+    action(f, "UnitsEnglish")->trigger();
+    QCOMPARE(env.prompts.messages,
+             QStringList{"A value of the project is too large to be converted to these units. "
+                         "The units were not changed."});
+    QCOMPARE(p.Units, 2);
+    QCOMPARE(p.IncrementLength, 1e307);
+    QVERIFY(action(f, "UnitsSI")->isChecked());
+    QVERIFY(!action(f, "UnitsEnglish")->isChecked());
+    p.IncrementLength = 1;
+    action(f, "UnitsEnglish")->trigger();
+    QCOMPARE(p.Units, 1);
+    QCOMPARE(env.prompts.messages.size(), 1);
+  }
+
   void aTiebackSwitchOnWithoutGenerationCanBeTurnedOff() {
     // The anchored-wall example has tiebacks with external p-y curves (no generation).
     TestEnvironment env;
