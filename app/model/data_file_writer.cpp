@@ -4,6 +4,7 @@
 // each block, and tables whose option is off are emptied (their rows are dropped from the
 // project too, as users of earlier versions expect). Reals use the 8-digit general format,
 // records end with CR LF, and every record keeps the separators the engine was written for.
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -238,15 +239,45 @@ std::string TProgramData::StageText() {
   return w.Block(title, false) + std::to_string(CurrentStage) + kEol;
 }
 
+bool TProgramData::NumbersFitTheFile() const {
+  const double scalars[] = {IncrementLength, MaxDeflection,  Tolerance,     FreeHeight,       WidthActive,
+                            WidthPY,         WaterDepthBack, WaterDepthExc, UniformSurcharge, ActiveFactor,
+                            BackfillSlope};
+  for (double v : scalars)
+    if (!std::isfinite(v)) return false;
+  for (double v : LegacySurcharge)
+    if (!std::isfinite(v)) return false;
+  for (const auto& t : tables_)
+    if (!t->AllFinite()) return false;
+  if (Units != 1) return true;
+  // The depths the blocks above write in inches.
+  const std::pair<const char*, int> inInches[] = {{"PYMod", 0}, {"DistLoad", 0}, {"LongDist", 0}, {"NewSoil", 1},
+                                                  {"LongSoil", 1}};
+  for (const auto& [name, column] : inInches) {
+    const TGridTable& t = Table(name);
+    for (int r = 0; r < t.RowCount(); ++r)
+      if (!std::isfinite(t.Real(column, r) * kInchesPerFoot)) return false;
+  }
+  return true;
+}
+
+namespace {
+FileResult TooLargeToWrite() {
+  return FileResult::Fail("The project holds a number too large to be written in its units. The file was not saved.");
+}
+}  // namespace
+
 FileResult TProgramData::WriteProject() { return WriteProject(FileName); }
 
 FileResult TProgramData::WriteProject(const std::string& path) {
+  if (!NumbersFitTheFile()) return TooLargeToWrite();
   FileResult r = WriteFileSafely(path, ProjectText());
   if (r) ClearModified();
   return r;
 }
 
 FileResult TProgramData::WriteStage(const std::string& path) {
+  if (!NumbersFitTheFile()) return TooLargeToWrite();
   FileResult r = WriteFileSafely(path, StageText());
   if (r) ClearModified();
   return r;

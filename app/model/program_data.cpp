@@ -134,16 +134,7 @@ bool TProgramData::UnitsConvertible(int units) const {
   TProgramData converted = *this;
   converted.UnitsChanged = nullptr;
   converted.SetUnits(units);
-  const double scalars[] = {converted.IncrementLength, converted.MaxDeflection, converted.Tolerance,
-                            converted.FreeHeight,      converted.WidthActive,   converted.WidthPY,
-                            converted.WaterDepthBack,  converted.WaterDepthExc, converted.UniformSurcharge};
-  for (double v : scalars)
-    if (!std::isfinite(v)) return false;
-  for (double v : converted.LegacySurcharge)
-    if (!std::isfinite(v)) return false;
-  for (const auto& t : converted.tables_)
-    if (!t->AllFinite()) return false;
-  return true;
+  return converted.NumbersFitTheFile();
 }
 
 bool TProgramData::IsModified() const {

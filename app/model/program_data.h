@@ -145,6 +145,10 @@ class TProgramData {
   // read from a file near that limit). Such a value would be saved as 0, so the program
   // keeps the units instead.
   bool UnitsConvertible(int units) const;
+  // Every number a data or stage file of the project would hold is finite: the values held
+  // and the depths English files keep in inches. The writers refuse a project where one is
+  // not, as it would be written as 0.
+  bool NumbersFitTheFile() const;
 
   // ---- modified state: the flag or any table's change mark.
   bool Modified = false;

@@ -402,6 +402,7 @@ TEST_F(ProjectFiles, UnitsAreKeptWhereAValueWouldOverflowInTheOthers) {
       {"10 1\t", "10 1E307\t", false},       // a scalar: the increment length, m to in
       {"10\t5\r\n", "10\t1E308\r\n", false},  // a table value: the distributed load
       {"10\t5\r\n", "10\t1E306\r\n", true},   // large, but still a double in lb/in
+      {"0\t0\r\n10\t", "0\t0\r\n5E307\t", false},  // a depth: finite in feet, not in the file's inches
   };
   for (const Case& c : cases) {
     std::string text = si;
@@ -409,13 +410,44 @@ TEST_F(ProjectFiles, UnitsAreKeptWhereAValueWouldOverflowInTheOthers) {
     TProgramData p;
     const FileResult r = p.CreateFromFile(Write("large.tn5d", text), 1);
     ASSERT_TRUE(r) << c.to << r.message;
+    int calls = 0;
+    p.UnitsChanged = [&](int) { ++calls; };
     EXPECT_EQ(p.UnitsConvertible(1), c.toEnglish) << c.to;
     EXPECT_TRUE(p.UnitsConvertible(2)) << c.to;
     EXPECT_EQ(p.Units, 2) << "the check converts a copy";
+    EXPECT_EQ(calls, 0) << "and tells no one";
     if (c.toEnglish) {
       p.SetUnits(1);
       EXPECT_TRUE(p.UnitsConvertible(2)) << c.to << ": and back again";
     }
+  }
+}
+
+// A number no double holds would be written as 0: the writers refuse the project and keep
+// the file as it was. Values in sub-tables count too.
+TEST_F(ProjectFiles, ANumberThatIsNotFiniteIsNeverWritten) {
+  const std::string path = Write("kept.tn5d", "old contents");
+  using Spoil = void (*)(TProgramData&);
+  const Spoil spoils[] = {
+      [](TProgramData& p) { p.WaterDepthBack = HUGE_VAL; },
+      [](TProgramData& p) { p.PileSect().SetReal(3, 0, -HUGE_VAL); },
+      [](TProgramData& p) { p.NewSoil().SubTable(2, 0).SetReal(0, 0, HUGE_VAL); },
+      [](TProgramData& p) { p.NewSoil().SetReal(1, 0, 1e308); },  // English depths are written x 12
+  };
+  for (const Spoil spoil : spoils) {
+    TProgramData p;
+    p.CreateNew();
+    ASSERT_EQ(p.Units, 1);
+    ASSERT_TRUE(p.NumbersFitTheFile());
+    spoil(p);
+    EXPECT_FALSE(p.NumbersFitTheFile());
+    const FileResult project = p.WriteProject(path);
+    EXPECT_FALSE(project);
+    EXPECT_EQ(project.message,
+              "The project holds a number too large to be written in its units. The file was not saved.");
+    EXPECT_FALSE(p.WriteStage(path));
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old contents");
   }
 }
 
