@@ -267,9 +267,10 @@ void TDlgBlock::mouseMove(QMouseEvent* e) {
 void TDlgBlock::mouseRelease(QMouseEvent* e) {
   if (!dragging_ || e->button() != Qt::LeftButton) return;
   dragging_ = false;
+  // Also when the tool changed during the drag: the rectangle must not stay on the picture.
+  rubberBand_ = QRect();
   if (view_.tool == MouseTool::ZoomWindow) {
     const QPoint now = e->position().toPoint();
-    rubberBand_ = QRect();
     zoomWindow(QRect(drag_.press, QSize(now.x() - drag_.press.x(), now.y() - drag_.press.y())));
   }
   viewChanged();

@@ -62,7 +62,8 @@ class TDlgBlock : public QWidget {
   // Size of the picture area (the GL surface or the message).
   QSize pictureSize() const;
   // How often the GL surface has compiled the model into its display list: on a switch or
-  // settings change, never on a turn, pan or restart (0 without OpenGL).
+  // settings change, and on a zoom that makes the arrow glyphs need other detail; never on a
+  // turn or a pan (0 without OpenGL).
   int listCompilations() const;
 
  signals:
