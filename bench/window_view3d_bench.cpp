@@ -4,7 +4,6 @@
 // swapped). Unlike the offscreen frame this includes all the window does per move.
 // Needs a display with OpenGL: run under xvfb-run for Mesa's software renderer.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
