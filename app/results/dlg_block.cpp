@@ -1,14 +1,13 @@
 #include "app/results/dlg_block.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions_1_1>
-#include <QOpenGLWidget>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/model/program_data.h"
 #include "app/results/block_renderer.h"
@@ -17,97 +16,92 @@
 
 using namespace tarnel::view3d;
 
-// The OpenGL surface of the view: compiles the owner's model into a display list when it
-// changed and replays it at each paint, text and the zoom window painted over it.
-class TglWindow : public QOpenGLWidget {
+// The picture area of the view. OpenGL draws the model into an offscreen frame buffer, and
+// the widget paints that picture with the text and the zoom window over it: a GL widget
+// composed into the window costs a software renderer more than a frame's time by itself,
+// and a native GL child window would cover the MDI windows laid over it. The picture is
+// kept between paints, so the zoom window and other repaints draw nothing again; a turn, a
+// pan or a zoom draws a new frame, smaller while the mouse drags (see DragFrameSize).
+class TglWindow : public QWidget {
  public:
-  explicit TglWindow(TDlgBlock* owner) : QOpenGLWidget(owner), owner_(owner) {
+  explicit TglWindow(TDlgBlock* owner) : QWidget(owner), owner_(owner), renderer_(QSize(1, 1), 0) {
     setObjectName(QStringLiteral("TglWindow"));
     setMouseTracking(false);
-    QSurfaceFormat f = format();
-    f.setProfile(QSurfaceFormat::CompatibilityProfile);
-    // No multisampling: with a software renderer it costs about two thirds of a frame, and
-    // rotating has to stay smooth.
-    f.setSamples(0);
-    setFormat(f);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
   }
-  ~TglWindow() override { release(); }
 
+  bool ready() const { return renderer_.error().isEmpty(); }
   void modelChanged() {
-    renderer_.ModelChanged();
+    modelStale_ = true;
+    frameStale_ = true;
     update();
   }
-  void viewChanged() { update(); }
-  int compilations() const { return renderer_.Compilations(); }
-  void overlayChanged() { overlay_->update(); }
+  void viewChanged() {
+    frameStale_ = true;
+    update();
+  }
+  void overlayChanged() { update(); }
+  int compilations() const { return compilations_; }
+  QSize lastFrameSize() const { return frame_.size(); }
 
  protected:
-  void initializeGL() override {
-    gl_ = BlockRenderer::Functions(context());
-    renderer_.ModelChanged();
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { release(); }, Qt::DirectConnection);
-  }
-  void paintGL() override {
-    if (!gl_) return;
-    clip_ = renderer_.Paint(gl_, owner_->model_, owner_->view_, size(), owner_->s0_, devicePixelRatioF());
-    overlay_->update();
-  }
-  void resizeEvent(QResizeEvent* e) override {
-    QOpenGLWidget::resizeEvent(e);
-    overlay_->resize(size());
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const double dpr = devicePixelRatioF();
+    const QSize full(std::max(1, int(std::lround(width() * dpr))), std::max(1, int(std::lround(height() * dpr))));
+    const bool dragging = owner_->dragging_ && owner_->view_.tool != MouseTool::ZoomWindow;
+    const QSize want = dragging ? DragFrameSize(full) : full;
+    if (frameStale_ || frame_.size() != want) draw(want, dpr);
+    if (frame_.isNull()) {
+      painter.fillRect(rect(), Qt::white);
+      painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, renderer_.error());
+    } else {
+      // A drag frame is stretched over the window, smoothed so its edges do not turn into
+      // steps (about a millisecond at 1600 x 1000).
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(QRectF(rect()), frame_);
+      BlockRenderer::PaintLabels(painter, owner_->model_, clip_, size(), AxisLength(owner_->s0_, owner_->view_.zoom));
+    }
+    if (!owner_->rubberBand_.isNull()) {
+      painter.setPen(QPen(QColor(0, 160, 0), 1));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(owner_->rubberBand_.normalized());
+    }
+    // Queued, so it arrives once the window has put the painted picture on the screen.
+    QMetaObject::invokeMethod(owner_, &TDlgBlock::frameShown, Qt::QueuedConnection);
   }
   void mousePressEvent(QMouseEvent* e) override { owner_->mousePress(e); }
   void mouseMoveEvent(QMouseEvent* e) override { owner_->mouseMove(e); }
   void mouseReleaseEvent(QMouseEvent* e) override { owner_->mouseRelease(e); }
 
  private:
-  void release() {
-    if (!gl_ || !context()) return;
-    makeCurrent();
-    renderer_.Release(gl_);
-    doneCurrent();
-    gl_ = nullptr;
+  void draw(QSize pixels, double dpr) {
+    frame_ = QImage();
+    // A buffer that could not be made is tried again at the next paint (at another size).
+    if (!renderer_.resize(pixels)) return;
+    if (modelStale_) {
+      renderer_.setModel(owner_->model_);
+      modelStale_ = false;
+    }
+    const int before = renderer_.compilations();
+    clip_ = renderer_.frame(owner_->view_, owner_->s0_, size(), dpr);
+    compilations_ += renderer_.compilations() - before;
+    frame_ = renderer_.frameImage();
+    frameStale_ = false;
   }
-  // The text and the zoom window, painted by the raster engine on a see-through child over
-  // the GL picture: a QPainter on the GL surface itself lost its output to the next frame's
-  // clear under Mesa.
-  class Overlay : public QWidget {
-   public:
-    explicit Overlay(TglWindow* gl) : QWidget(gl), gl_(gl) {
-      setAttribute(Qt::WA_TransparentForMouseEvents);
-      setAttribute(Qt::WA_NoSystemBackground);
-    }
-
-   protected:
-    void paintEvent(QPaintEvent*) override {
-      TDlgBlock* o = gl_->owner_;
-      QPainter painter(this);
-      BlockRenderer::PaintLabels(painter, o->model_, gl_->clip_, size(), AxisLength(o->s0_, o->view_.zoom));
-      if (!o->rubberBand_.isNull()) {
-        painter.setPen(QPen(QColor(0, 160, 0), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(o->rubberBand_.normalized());
-      }
-    }
-
-   private:
-    TglWindow* gl_;
-  };
 
   TDlgBlock* owner_;
-  Overlay* overlay_ = new Overlay(this);
+  OffscreenRenderer renderer_;
+  QImage frame_;
   QMatrix4x4 clip_;
-  QOpenGLFunctions_1_1* gl_ = nullptr;
-  BlockRenderer renderer_;
+  bool modelStale_ = true;
+  bool frameStale_ = true;
+  int compilations_ = 0;
 };
 
 bool OpenGLAvailable() {
   static const bool available = [] {
-    // The window-less platforms may still make a context (through the X display when there
-    // is one), but cannot show a GL widget in a window: Qt's offscreen backing store
-    // crashes composing it. The picture functions draw offscreen there instead.
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return false;
     QOpenGLContext context;
     QSurfaceFormat f = QSurfaceFormat::defaultFormat();
     f.setProfile(QSurfaceFormat::CompatibilityProfile);
@@ -131,8 +125,12 @@ TDlgBlock::TDlgBlock(ProjectAccess project, DeflectionAccess deflection, QWidget
   setAttribute(Qt::WA_DeleteOnClose);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  if (OpenGLAvailable()) {
-    gl_ = new TglWindow(this);
+  if (OpenGLAvailable()) gl_ = new TglWindow(this);
+  if (gl_ && !gl_->ready()) {
+    delete gl_;
+    gl_ = nullptr;
+  }
+  if (gl_) {
     layout->addWidget(gl_);
   } else {
     message_ = new QLabel(NoOpenGLMessage(), this);
@@ -148,12 +146,16 @@ TDlgBlock::~TDlgBlock() {
   if (dialog_) dialog_->close();
 }
 
+QSize TDlgBlock::sizeHint() const { return QSize(800, 600); }
+
 QSize TDlgBlock::pictureSize() const {
   const QWidget* w = gl_ ? static_cast<const QWidget*>(gl_) : message_;
   return w && w->width() > 1 ? w->size() : size();
 }
 
 int TDlgBlock::listCompilations() const { return gl_ ? gl_->compilations() : 0; }
+
+QSize TDlgBlock::lastFrameSize() const { return gl_ ? gl_->lastFrameSize() : QSize(); }
 
 bool TDlgBlock::canShowDeformed() const { return HasDeflection(deflection_ ? deflection_() : nullptr); }
 

@@ -2,8 +2,8 @@
 // 3D model that the mouse pans, zooms and rotates, and after a run the deflected wall.
 //
 // The window keeps the view state (camera, display switches, deformed-shape settings) and
-// the model built from them; TglWindow, its OpenGL surface, replays the model through
-// BlockRenderer and forwards the mouse. The project and the deflection chart are reached
+// the model built from them; TglWindow, its picture area, draws the model through
+// BlockRenderer into an offscreen OpenGL frame buffer and forwards the mouse. The project and the deflection chart are reached
 // through callbacks at each rebuild, so a project that New or Open replaced is never read.
 // Where no OpenGL context can be made the window shows a message instead of the picture;
 // the commands keep working on the view state.
@@ -59,15 +59,22 @@ class TDlgBlock : public QWidget {
   TDlgDeformedShape* showDeformedShape();
   TDlgDeformedShape* deformedShapeDialog() const;
 
+  // What the window asks of the MDI area (Cascade sizes the windows by it).
+  QSize sizeHint() const override;
   // Size of the picture area (the GL surface or the message).
   QSize pictureSize() const;
   // How often the GL surface has compiled the model into its display list: on a switch or
   // settings change, and on a zoom that makes the arrow glyphs need other detail; never on a
   // turn or a pan (0 without OpenGL).
   int listCompilations() const;
+  // Device pixels of the last frame OpenGL drew: the picture area's own, or fewer while a
+  // drag turns, pans or zooms (empty before the first frame and without OpenGL).
+  QSize lastFrameSize() const;
 
  signals:
   void toolChanged();
+  // The picture area has painted the view (a new frame or the one kept) to the window.
+  void frameShown();
 
  protected:
   void showEvent(QShowEvent* e) override;

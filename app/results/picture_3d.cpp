@@ -26,6 +26,7 @@ struct OffscreenRenderer::Impl {
   BlockRenderer renderer;
   BlockModel model;
   QSize size;
+  int samples = 0;
 };
 
 OffscreenRenderer::OffscreenRenderer(QSize pixels, int samples) : d_(std::make_unique<Impl>()) {
@@ -45,11 +46,25 @@ OffscreenRenderer::OffscreenRenderer(QSize pixels, int samples) : d_(std::make_u
     error_ = NoOpenGLMessage();
     return;
   }
+  d_->samples = samples;
+  resize(d_->size);
+}
+
+QSize OffscreenRenderer::size() const { return d_->size; }
+
+int OffscreenRenderer::compilations() const { return d_->renderer.Compilations(); }
+
+bool OffscreenRenderer::resize(QSize pixels) {
+  pixels = pixels.expandedTo(QSize(1, 1));
+  if (!d_->gl || !d_->context.makeCurrent(&d_->surface)) return false;
+  if (d_->fbo && d_->fbo->isValid() && pixels == d_->size) return true;
+  d_->size = pixels;
+  d_->fbo.reset();
   QOpenGLFramebufferObjectFormat fboFormat;
   fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
-  fboFormat.setSamples(samples);
+  fboFormat.setSamples(d_->samples);
   d_->fbo = std::make_unique<QOpenGLFramebufferObject>(d_->size, fboFormat);
-  if (!d_->fbo->isValid() && samples > 0) {
+  if (!d_->fbo->isValid() && d_->samples > 0) {
     fboFormat.setSamples(0);
     d_->fbo = std::make_unique<QOpenGLFramebufferObject>(d_->size, fboFormat);
   }
@@ -57,10 +72,12 @@ OffscreenRenderer::OffscreenRenderer(QSize pixels, int samples) : d_(std::make_u
     error_ = QStringLiteral("The 3D picture could not be drawn: no frame buffer of %1 x %2 pixels.")
                  .arg(d_->size.width())
                  .arg(d_->size.height());
-    d_->gl = nullptr;
-    return;
+    d_->fbo.reset();
+    return false;
   }
+  error_.clear();
   d_->gl->glViewport(0, 0, d_->size.width(), d_->size.height());
+  return true;
 }
 
 OffscreenRenderer::~OffscreenRenderer() {
@@ -78,14 +95,40 @@ void OffscreenRenderer::setModel(const BlockModel& model) {
 }
 
 QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0) {
-  if (!d_->gl) return {};
+  if (!d_->gl || !d_->fbo) return {};
   const QMatrix4x4 clip = d_->renderer.Paint(d_->gl, d_->model, view, d_->size, s0);
   d_->gl->glFinish();
   return clip;
 }
 
+QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0, QSize window, double devicePixels) {
+  if (!d_->gl || !d_->fbo || !d_->context.makeCurrent(&d_->surface)) return {};
+  // The projection spans the window; the viewport squeezes it into the buffer.
+  return d_->renderer.Paint(d_->gl, d_->model, view, window.expandedTo(QSize(1, 1)), s0, devicePixels);
+}
+
+QImage OffscreenRenderer::frameImage() {
+  if (!d_->gl || !d_->fbo || d_->fbo->format().samples() > 0) return {};
+  QOpenGLFunctions_1_1* gl = d_->gl;
+  // Blending leaves the buffer's alpha below one where faces are see-through; the picture
+  // is opaque.
+  gl->glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+  gl->glClearColor(0, 0, 0, 1);
+  gl->glClear(GL_COLOR_BUFFER_BIT);
+  gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  QImage image(d_->size, QImage::Format_RGB32);
+  // Rows of 32-bit pixels in the byte order of the image's words (BGRA on this side of the
+  // word), so nothing is converted on the way.
+  constexpr GLenum kBgra = 0x80E1;
+  constexpr GLenum kUnsignedInt8888Rev = 0x8367;
+  gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  gl->glReadPixels(0, 0, d_->size.width(), d_->size.height(), kBgra, kUnsignedInt8888Rev, image.bits());
+  // OpenGL counts rows from the bottom.
+  return std::move(image).mirrored(false, true);
+}
+
 QImage OffscreenRenderer::picture(const QMatrix4x4& clip, const ViewState& view, double s0) {
-  if (!d_->gl) return {};
+  if (!d_->gl || !d_->fbo) return {};
   QImage image = d_->fbo->toImage().convertToFormat(QImage::Format_RGB32);
   QPainter painter(&image);
   BlockRenderer::PaintLabels(painter, d_->model, clip, d_->size, AxisLength(s0, view.zoom));

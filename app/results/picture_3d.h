@@ -28,8 +28,9 @@ struct Picture3DOptions {
   DeformedSettings deformed;
 };
 
-// An offscreen OpenGL context with a frame buffer of a fixed size, drawing a model through
-// BlockRenderer: what the picture functions use, and what the benchmark times frame by frame.
+// An offscreen OpenGL context with a frame buffer, drawing a model through BlockRenderer:
+// what the picture functions and the 3-D View window use, and what the benchmark times
+// frame by frame.
 class OffscreenRenderer {
  public:
   // `samples`: multisampling of the frame buffer (pictures use 4 for smooth lines; a
@@ -45,6 +46,18 @@ class OffscreenRenderer {
   void setModel(const BlockModel& model);
   // Draws one frame and waits for it; returns the clip matrix for the labels.
   QMatrix4x4 frame(const ViewState& view, double s0);
+  // The view as a `window` of that many pixels would show it, drawn to fill the whole frame
+  // buffer (smaller than the window for a coarser, quicker frame); the arrow glyphs get the
+  // detail of `devicePixels` device pixels per window pixel. Returns the window's clip matrix.
+  QMatrix4x4 frame(const ViewState& view, double s0, QSize window, double devicePixels);
+  // Frame buffer size; a new size makes a new buffer (false, with error set, when it cannot).
+  QSize size() const;
+  bool resize(QSize pixels);
+  // The last frame, top row first and opaque, read straight from a buffer made without
+  // multisampling (null otherwise).
+  QImage frameImage();
+  // How often the model has been compiled into the display list.
+  int compilations() const;
   // The frame buffer's picture with the labels painted over it.
   QImage picture(const QMatrix4x4& clip, const ViewState& view, double s0);
 

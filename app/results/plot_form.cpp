@@ -443,6 +443,8 @@ TPlotForm* ShowPlot(TGraphPlot& plot, QMdiArea* area) {
     form = new TPlotForm(plot);
     QMdiSubWindow* sub = area->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The size it comes back to when another window takes the area or the user restores it.
+    sub->resize(sub->sizeHint().boundedTo(area->viewport()->size()));
     sub->showMaximized();
   }
   auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());

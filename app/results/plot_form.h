@@ -45,6 +45,8 @@ class TPlotForm : public QMainWindow {
   ~TPlotForm() override;
 
   TGraphPlot& plot() const { return plot_; }
+  // The size the window takes when it is not maximized (Cascade sizes the windows by it).
+  QSize sizeHint() const override { return {720, 540}; }
   // False when the chart's values gave no usable axis step: the window closes itself.
   bool usable() const { return usable_; }
 

@@ -36,6 +36,14 @@ QMatrix4x4 Projection(QSize window, double depthPixels) {
   return m;
 }
 
+QSize DragFrameSize(QSize devicePixels) {
+  const QSize full = devicePixels.expandedTo(QSize(1, 1));
+  const double pixels = double(full.width()) * full.height();
+  if (pixels <= kDragFramePixels) return full;
+  const double k = std::sqrt(kDragFramePixels / pixels);
+  return QSize(std::max(1, int(std::lround(full.width() * k))), std::max(1, int(std::lround(full.height() * k))));
+}
+
 QMatrix4x4 ModelView(const ViewState& v, double s0, const ModelExtent& extent) {
   QMatrix4x4 m;
   m.rotate(-90, 1, 0, 0);

@@ -49,6 +49,14 @@ struct Drag {
 // larger of the two drag components. Zoom window is not handled here (see ZoomWindow).
 ViewState Dragged(const Drag& drag, QPoint now, bool shift, QSize window, double s0);
 
+// While a drag turns, pans or zooms the view its frames are drawn with at most this many
+// pixels and stretched over the window; the release draws the full picture again. A
+// software renderer fills a large window too slowly for the picture to follow the mouse.
+inline constexpr double kDragFramePixels = 400000;  // 800 x 500
+// The frame size (device pixels) a drag draws for a window of `devicePixels`: the window's
+// own size where it is no larger than kDragFramePixels, else the same shape scaled down.
+QSize DragFrameSize(QSize devicePixels);
+
 // Release of a zoom window: its centre goes to the window centre and the zoom grows by
 // min(window height / rectangle height, window width / rectangle width). A rectangle
 // without width or height changes nothing and returns false.

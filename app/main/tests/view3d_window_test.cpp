@@ -20,6 +20,7 @@ class View3DWindowTest : public QObject {
   Q_OBJECT
  private slots:
   void openAndClose();
+  void cascadeKeepsTheWindowsWhole();
 };
 
 void View3DWindowTest::openAndClose() {
@@ -63,6 +64,28 @@ void View3DWindowTest::openAndClose() {
   QVERIFY(f.newProject());
   QTRY_VERIFY(!f.findChild<TDlgBlock*>());
   QVERIFY(!show3d->isVisible());
+}
+
+// A chart opened maximized, then the 3-D View and Cascade: each window keeps a size to work
+// in, not just its title bar.
+void View3DWindowTest::cascadeKeepsTheWindowsWhole() {
+  TestEnvironment env;
+  TMainForm f;
+  f.resize(1400, 950);
+  f.show();
+  f.openFile(env.copyIn(exampleFile(QStringLiteral("cantilever-user-load.tn5d"))));
+  action(f, "CompRun")->trigger();
+  action(f, "CompDef")->trigger();
+  QCOMPARE(f.mdiArea()->subWindowList().size(), 1);
+  action(f, "Speed3D")->trigger();
+  QVERIFY(f.findChild<TDlgBlock*>());
+  action(f, "WindowCascade")->trigger();
+  const QList<QMdiSubWindow*> windows = f.mdiArea()->subWindowList();
+  QCOMPARE(windows.size(), 2);
+  for (QMdiSubWindow* w : windows) {
+    QVERIFY2(!w->isMaximized() && w->width() >= 600 && w->height() >= 450,
+             qPrintable(w->windowTitle() + QStringLiteral(": %1 x %2").arg(w->width()).arg(w->height())));
+  }
 }
 
 QTEST_MAIN(View3DWindowTest)

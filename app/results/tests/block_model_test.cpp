@@ -78,6 +78,8 @@ class BlockModelTest : public QObject {
   void zoomWindowCentresAndEnlarges();
   void restartView();
   void panAndRotateDrags();
+  void dragFramesKeepTheShapeWithinTheirPixels_data();
+  void dragFramesKeepTheShapeWithinTheirPixels();
   void factorStepping_data();
   void factorStepping();
 };
@@ -620,6 +622,22 @@ void BlockModelTest::panAndRotateDrags() {
   QVERIFY(std::abs(v.angles.z() - 90) < 1e-3f && std::abs(v.angles.x()) < 1e-3f);
   v = Dragged(d, QPoint(100, 400), false, window, s0);
   QVERIFY(std::abs(v.angles.x() - 45) < 1e-3f && std::abs(v.angles.z()) < 1e-3f);
+}
+
+void BlockModelTest::dragFramesKeepTheShapeWithinTheirPixels_data() {
+  QTest::addColumn<QSize>("window");
+  QTest::addColumn<QSize>("frame");
+  QTest::newRow("small window: its own size") << QSize(640, 480) << QSize(640, 480);
+  QTest::newRow("at the limit") << QSize(800, 500) << QSize(800, 500);
+  QTest::newRow("1600 x 1000: half each way") << QSize(1600, 1000) << QSize(800, 500);
+  QTest::newRow("wide strip") << QSize(4000, 400) << QSize(2000, 200);
+  QTest::newRow("empty") << QSize(0, 0) << QSize(1, 1);
+}
+
+void BlockModelTest::dragFramesKeepTheShapeWithinTheirPixels() {
+  QFETCH(QSize, window);
+  QFETCH(QSize, frame);
+  QCOMPARE(DragFrameSize(window), frame);
 }
 
 void BlockModelTest::factorStepping_data() {

@@ -4,7 +4,6 @@
 // none can be made the test says so and checks that the failure is reported, not a crash.
 #include <QCheckBox>
 #include <QDir>
-#include <QOpenGLWidget>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -131,14 +130,14 @@ void View3DScreenshotTest::windowDraggedWithTheMouse() {
   view.show();
   QVERIFY(QTest::qWaitForWindowExposed(&view));
   QVERIFY(view.hasOpenGL());
-  auto* surface = view.findChild<QOpenGLWidget*>();
+  auto* surface = view.findChild<QWidget*>(QStringLiteral("TglWindow"));
   QVERIFY(surface);
   // Turning and panning repaint, replaying the compiled lists; only a switch compiles them
   // again. (A zoom may, where the arrow glyphs need other detail.)
-  surface->grabFramebuffer();
+  surface->grab();
   const int compiled = view.listCompilations();
   {
-    QSignalSpy frames(surface, &QOpenGLWidget::frameSwapped);
+    QSignalSpy frames(&view, &TDlgBlock::frameShown);
     view.setTool(tarnel::view3d::MouseTool::Rotate);
     QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
     // The frames of opening are on the screen first, so the one counted is the turn's.
@@ -150,30 +149,38 @@ void View3DScreenshotTest::windowDraggedWithTheMouse() {
     QVERIFY(frames.isEmpty());
     QTest::mouseMove(surface, QPoint(510, 340));
     QTRY_VERIFY(frames.count() > 0);
+    // Dragged, the frame is drawn smaller and stretched; released, at the window's size.
+    const QSize full = surface->size() * surface->devicePixelRatio();
+    QCOMPARE(view.lastFrameSize(), DragFrameSize(full));
+    QVERIFY(view.lastFrameSize().width() < full.width());
+    view.grab().save(ShotDir() + QStringLiteral("/window-anchored-wall-dragged.png"));
+    frames.clear();
     QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(510, 340));
+    QTRY_VERIFY(frames.count() > 0);
+    QCOMPARE(view.lastFrameSize(), full);
   }
   view.setTool(tarnel::view3d::MouseTool::Pan);
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
   QTest::mouseMove(surface, QPoint(530, 330));
-  surface->grabFramebuffer();
+  surface->grab();
   QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(530, 330));
   view.setTool(tarnel::view3d::MouseTool::ZoomWindow);
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(400, 300));
   QTest::mouseMove(surface, QPoint(460, 340));
-  surface->grabFramebuffer();
+  surface->grab();
   view.restartView();
   view.setTool(tarnel::view3d::MouseTool::Rotate);
   QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(460, 340));
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
   QTest::mouseMove(surface, QPoint(420, 420));
-  surface->grabFramebuffer();
+  surface->grab();
   QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(420, 420));
-  surface->grabFramebuffer();
+  surface->grab();
   QVERIFY(view.view().angles != QVector3D());
   QCOMPARE(view.listCompilations(), compiled);
   view.setSwitch(Switch::Tiebacks, false);
   view.setSwitch(Switch::Tiebacks, true);
-  surface->grabFramebuffer();
+  surface->grab();
   QCOMPARE(view.listCompilations(), compiled + 1);
   view.setTool(tarnel::view3d::MouseTool::Zoom);
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 400));
