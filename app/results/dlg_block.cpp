@@ -43,6 +43,7 @@ class TglWindow : public QWidget {
   }
   void overlayChanged() { update(); }
   int compilations() const { return compilations_; }
+  int framesDrawn() const { return frames_; }
   QSize lastFrameSize() const { return frame_.size(); }
 
  protected:
@@ -50,16 +51,18 @@ class TglWindow : public QWidget {
     QPainter painter(this);
     const double dpr = devicePixelRatioF();
     const QSize full(std::max(1, int(std::lround(width() * dpr))), std::max(1, int(std::lround(height() * dpr))));
-    const bool dragging = owner_->dragging_ && owner_->view_.tool != MouseTool::ZoomWindow;
-    const QSize want = dragging ? DragFrameSize(full) : full;
+    QSize want = owner_->dragMoved_ ? DragFrameSize(full) : full;
+    // A window larger than the buffers OpenGL can make shows a stretched picture.
+    if (const int side = renderer_.maxSide(); side > 0 && (want.width() > side || want.height() > side))
+      want = want.scaled(side, side, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     if (frameStale_ || frame_.size() != want) draw(want, dpr);
     if (frame_.isNull()) {
       painter.fillRect(rect(), Qt::white);
       painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, renderer_.error());
     } else {
-      // A drag frame is stretched over the window, smoothed so its edges do not turn into
-      // steps (about a millisecond at 1600 x 1000).
-      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      // A stretched frame is smoothed so its edges do not turn into steps (about a
+      // millisecond at 1600 x 1000); a frame of the window's own size is copied as it is.
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, frame_.size() != full);
       painter.drawImage(QRectF(rect()), frame_);
       BlockRenderer::PaintLabels(painter, owner_->model_, clip_, size(), AxisLength(owner_->s0_, owner_->view_.zoom));
     }
@@ -70,6 +73,12 @@ class TglWindow : public QWidget {
     }
     // Queued, so it arrives once the window has put the painted picture on the screen.
     QMetaObject::invokeMethod(owner_, &TDlgBlock::frameShown, Qt::QueuedConnection);
+  }
+  // A release that went elsewhere (a window that popped up, another application taking
+  // the mouse) must not leave the drag, and its coarse frames, running.
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::WindowDeactivate || e->type() == QEvent::Hide) owner_->cancelDrag();
+    return QWidget::event(e);
   }
   void mousePressEvent(QMouseEvent* e) override { owner_->mousePress(e); }
   void mouseMoveEvent(QMouseEvent* e) override { owner_->mouseMove(e); }
@@ -88,6 +97,7 @@ class TglWindow : public QWidget {
     clip_ = renderer_.frame(owner_->view_, owner_->s0_, size(), dpr);
     compilations_ += renderer_.compilations() - before;
     frame_ = renderer_.frameImage();
+    ++frames_;
     frameStale_ = false;
   }
 
@@ -98,6 +108,7 @@ class TglWindow : public QWidget {
   bool modelStale_ = true;
   bool frameStale_ = true;
   int compilations_ = 0;
+  int frames_ = 0;
 };
 
 bool OpenGLAvailable() {
@@ -154,6 +165,8 @@ QSize TDlgBlock::pictureSize() const {
 }
 
 int TDlgBlock::listCompilations() const { return gl_ ? gl_->compilations() : 0; }
+
+int TDlgBlock::framesDrawn() const { return gl_ ? gl_->framesDrawn() : 0; }
 
 QSize TDlgBlock::lastFrameSize() const { return gl_ ? gl_->lastFrameSize() : QSize(); }
 
@@ -246,6 +259,7 @@ void TDlgBlock::mousePress(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   ensureModel();
   dragging_ = true;
+  dragMoved_ = false;
   drag_.press = e->position().toPoint();
   drag_.atPress = view_;
   drag_.modelView = ModelView(view_, s0_, model_.extent);
@@ -263,17 +277,30 @@ void TDlgBlock::mouseMove(QMouseEvent* e) {
     return;
   }
   view_ = Dragged(drag_, now, e->modifiers() & Qt::ShiftModifier, pictureSize(), s0_);
+  // From the first move the frames are drawn coarser (until the release).
+  dragMoved_ = true;
   viewChanged();
+}
+
+void TDlgBlock::cancelDrag() {
+  if (!dragging_) return;
+  dragging_ = false;
+  dragMoved_ = false;
+  rubberBand_ = QRect();
+  if (gl_) gl_->overlayChanged();
 }
 
 void TDlgBlock::mouseRelease(QMouseEvent* e) {
   if (!dragging_ || e->button() != Qt::LeftButton) return;
   dragging_ = false;
+  dragMoved_ = false;
   // Also when the tool changed during the drag: the rectangle must not stay on the picture.
   rubberBand_ = QRect();
   if (view_.tool == MouseTool::ZoomWindow) {
     const QPoint now = e->position().toPoint();
     zoomWindow(QRect(drag_.press, QSize(now.x() - drag_.press.x(), now.y() - drag_.press.y())));
   }
-  viewChanged();
+  // The full picture comes back where the drag drew coarser frames (the picture area sees
+  // the size differ); otherwise the one on the screen stands.
+  if (gl_) gl_->overlayChanged();
 }

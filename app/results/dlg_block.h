@@ -61,15 +61,18 @@ class TDlgBlock : public QWidget {
 
   // What the window asks of the MDI area (Cascade sizes the windows by it).
   QSize sizeHint() const override;
-  // Size of the picture area (the GL surface or the message).
+  // Size of the picture area (the picture or the message).
   QSize pictureSize() const;
-  // How often the GL surface has compiled the model into its display list: on a switch or
+  // How often the picture area has compiled the model into its display list: on a switch or
   // settings change, and on a zoom that makes the arrow glyphs need other detail; never on a
   // turn or a pan (0 without OpenGL).
   int listCompilations() const;
   // Device pixels of the last frame OpenGL drew: the picture area's own, or fewer while a
   // drag turns, pans or zooms (empty before the first frame and without OpenGL).
   QSize lastFrameSize() const;
+  // How many frames OpenGL has drawn for the picture area (repaints that keep the picture,
+  // such as the zoom window's, draw none).
+  int framesDrawn() const;
 
  signals:
   void toolChanged();
@@ -82,11 +85,12 @@ class TDlgBlock : public QWidget {
  private:
   friend class TglWindow;
   void ensureModel();
-  void changed();      // model rebuilt: the GL surface recompiles and repaints
-  void viewChanged();  // only the camera moved: the GL surface repaints its lists
+  void changed();      // model rebuilt: the picture area recompiles and repaints
+  void viewChanged();  // only the camera moved: the picture area draws a new frame
   void mousePress(QMouseEvent* e);
   void mouseMove(QMouseEvent* e);
   void mouseRelease(QMouseEvent* e);
+  void cancelDrag();
 
   ProjectAccess project_;
   DeflectionAccess deflection_;
@@ -97,6 +101,7 @@ class TDlgBlock : public QWidget {
   double s0_ = 1;
   bool built_ = false;
   bool dragging_ = false;
+  bool dragMoved_ = false;  // a turn, pan or zoom has moved since the press
   tarnel::view3d::Drag drag_;
   QRect rubberBand_;  // zoom window being dragged (empty when none)
   TglWindow* gl_ = nullptr;

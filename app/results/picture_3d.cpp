@@ -8,6 +8,7 @@
 #include <QOpenGLFunctions_1_1>
 #include <QPainter>
 #include <QSurfaceFormat>
+#include <algorithm>
 #include <memory>
 
 #include "app/results/block_renderer.h"
@@ -22,11 +23,13 @@ struct OffscreenRenderer::Impl {
   QOffscreenSurface surface;
   QOpenGLContext context;
   std::unique_ptr<QOpenGLFramebufferObject> fbo;
+  std::unique_ptr<QOpenGLFramebufferObject> spare;
   QOpenGLFunctions_1_1* gl = nullptr;
   BlockRenderer renderer;
   BlockModel model;
   QSize size;
   int samples = 0;
+  int maxSide = 0;
 };
 
 OffscreenRenderer::OffscreenRenderer(QSize pixels, int samples) : d_(std::make_unique<Impl>()) {
@@ -54,29 +57,51 @@ QSize OffscreenRenderer::size() const { return d_->size; }
 
 int OffscreenRenderer::compilations() const { return d_->renderer.Compilations(); }
 
+bool OffscreenRenderer::current() {
+  if (d_->gl && QOpenGLContext::currentContext() == &d_->context && d_->context.surface() == &d_->surface)
+    return true;
+  if (d_->gl && d_->context.makeCurrent(&d_->surface)) return true;
+  if (d_->gl) error_ = NoOpenGLMessage();
+  return false;
+}
+
+int OffscreenRenderer::maxSide() {
+  if (d_->maxSide == 0 && current()) {
+    GLint side = 0;
+    d_->gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    d_->maxSide = std::max(1, int(side));
+  }
+  return d_->maxSide;
+}
+
 bool OffscreenRenderer::resize(QSize pixels) {
   pixels = pixels.expandedTo(QSize(1, 1));
-  if (!d_->gl || !d_->context.makeCurrent(&d_->surface)) return false;
-  if (d_->fbo && d_->fbo->isValid() && pixels == d_->size) return true;
-  d_->size = pixels;
-  d_->fbo.reset();
-  QOpenGLFramebufferObjectFormat fboFormat;
-  fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
-  fboFormat.setSamples(d_->samples);
-  d_->fbo = std::make_unique<QOpenGLFramebufferObject>(d_->size, fboFormat);
-  if (!d_->fbo->isValid() && d_->samples > 0) {
-    fboFormat.setSamples(0);
-    d_->fbo = std::make_unique<QOpenGLFramebufferObject>(d_->size, fboFormat);
+  if (!current()) return false;
+  if (d_->fbo && pixels == d_->size) return true;
+  // A drag switches between two sizes: the buffer of the other one is kept, not made again.
+  if (d_->spare && d_->spare->size() == pixels) {
+    std::swap(d_->fbo, d_->spare);
+  } else {
+    if (d_->fbo) d_->spare = std::move(d_->fbo);
+    QOpenGLFramebufferObjectFormat fboFormat;
+    fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
+    fboFormat.setSamples(d_->samples);
+    d_->fbo = std::make_unique<QOpenGLFramebufferObject>(pixels, fboFormat);
+    if (!d_->fbo->isValid() && d_->samples > 0) {
+      fboFormat.setSamples(0);
+      d_->fbo = std::make_unique<QOpenGLFramebufferObject>(pixels, fboFormat);
+    }
   }
+  d_->size = pixels;
   if (!d_->fbo->isValid() || !d_->fbo->bind()) {
     error_ = QStringLiteral("The 3D picture could not be drawn: no frame buffer of %1 x %2 pixels.")
-                 .arg(d_->size.width())
-                 .arg(d_->size.height());
+                 .arg(pixels.width())
+                 .arg(pixels.height());
     d_->fbo.reset();
     return false;
   }
   error_.clear();
-  d_->gl->glViewport(0, 0, d_->size.width(), d_->size.height());
+  d_->gl->glViewport(0, 0, pixels.width(), pixels.height());
   return true;
 }
 
@@ -84,6 +109,7 @@ OffscreenRenderer::~OffscreenRenderer() {
   if (d_->gl && d_->context.makeCurrent(&d_->surface)) {
     d_->renderer.Release(d_->gl);
     d_->fbo.reset();
+    d_->spare.reset();
     d_->context.doneCurrent();
   }
 }
@@ -95,41 +121,49 @@ void OffscreenRenderer::setModel(const BlockModel& model) {
 }
 
 QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0) {
-  if (!d_->gl || !d_->fbo) return {};
+  if (!d_->fbo || !current()) return {};
   const QMatrix4x4 clip = d_->renderer.Paint(d_->gl, d_->model, view, d_->size, s0);
   d_->gl->glFinish();
   return clip;
 }
 
 QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0, QSize window, double devicePixels) {
-  if (!d_->gl || !d_->fbo || !d_->context.makeCurrent(&d_->surface)) return {};
+  if (!d_->fbo || !current()) return {};
   // The projection spans the window; the viewport squeezes it into the buffer.
   return d_->renderer.Paint(d_->gl, d_->model, view, window.expandedTo(QSize(1, 1)), s0, devicePixels);
 }
 
-QImage OffscreenRenderer::frameImage() {
-  if (!d_->gl || !d_->fbo || d_->fbo->format().samples() > 0) return {};
+// Blending leaves the buffer's alpha below one where faces are see-through, and reading
+// it as a premultiplied picture would brighten those colours: the picture is opaque, as the
+// frame buffer's colours are what OpenGL blended.
+void OffscreenRenderer::makeOpaque() {
   QOpenGLFunctions_1_1* gl = d_->gl;
-  // Blending leaves the buffer's alpha below one where faces are see-through; the picture
-  // is opaque.
   gl->glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
   gl->glClearColor(0, 0, 0, 1);
   gl->glClear(GL_COLOR_BUFFER_BIT);
   gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+QImage OffscreenRenderer::frameImage() {
+  if (!d_->fbo || d_->fbo->format().samples() > 0 || !current()) return {};
+  makeOpaque();
   QImage image(d_->size, QImage::Format_RGB32);
-  // Rows of 32-bit pixels in the byte order of the image's words (BGRA on this side of the
-  // word), so nothing is converted on the way.
+  if (image.isNull()) return {};
+  // BGRA with the reversed packed type gives 0xAARRGGBB words, the layout of Format_RGB32
+  // on either byte order: nothing is converted on the way.
   constexpr GLenum kBgra = 0x80E1;
   constexpr GLenum kUnsignedInt8888Rev = 0x8367;
-  gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  gl->glReadPixels(0, 0, d_->size.width(), d_->size.height(), kBgra, kUnsignedInt8888Rev, image.bits());
+  d_->gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  d_->gl->glReadPixels(0, 0, d_->size.width(), d_->size.height(), kBgra, kUnsignedInt8888Rev, image.bits());
   // OpenGL counts rows from the bottom.
   return std::move(image).mirrored(false, true);
 }
 
 QImage OffscreenRenderer::picture(const QMatrix4x4& clip, const ViewState& view, double s0) {
-  if (!d_->gl || !d_->fbo) return {};
+  if (!d_->fbo || !current()) return {};
+  makeOpaque();
   QImage image = d_->fbo->toImage().convertToFormat(QImage::Format_RGB32);
+  if (image.isNull()) return {};
   QPainter painter(&image);
   BlockRenderer::PaintLabels(painter, d_->model, clip, d_->size, AxisLength(s0, view.zoom));
   return image;

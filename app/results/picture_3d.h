@@ -58,10 +58,14 @@ class OffscreenRenderer {
   QImage frameImage();
   // How often the model has been compiled into the display list.
   int compilations() const;
+  // The longest side a frame buffer may have here (0 without OpenGL).
+  int maxSide();
   // The frame buffer's picture with the labels painted over it.
   QImage picture(const QMatrix4x4& clip, const ViewState& view, double s0);
 
  private:
+  bool current();  // the context made current; false (error set) when it cannot be
+  void makeOpaque();
   struct Impl;
   std::unique_ptr<Impl> d_;
   QString error_;

@@ -11,6 +11,7 @@
 #include "app/model/program_data.h"
 #include "app/results/deformed_shape_dialog.h"
 #include "app/results/dlg_block.h"
+#include "app/results/draw_lists.h"
 #include "app/results/picture_3d.h"
 #include "app/results/result_charts.h"
 #include "app/results/view3d_command.h"
@@ -48,6 +49,7 @@ class View3DScreenshotTest : public QObject {
   void everyExample_data();
   void everyExample();
   void deformedShapeAtTwoFactors();
+  void picturesShowTheBlendedColours();
   void windowDraggedWithTheMouse();
   void commandLinePictures();
 
@@ -119,7 +121,65 @@ void View3DScreenshotTest::deformedShapeAtTwoFactors() {
   }
 }
 
-// The window itself: rotated and zoomed with the mouse tools, then its GL surface grabbed.
+// Two panes facing the viewer, drawn by hand: an opaque red one up on the left and a
+// see-through blue one down on the right. The window's read-back and the picture functions
+// must both show the red exactly where the projection puts it (not mirrored), and over white
+// the blue as OpenGL blends it: alpha x colour + (1 - alpha) x white.
+void View3DScreenshotTest::picturesShowTheBlendedColours() {
+  if (!gl_) QSKIP("no OpenGL on this display");
+  auto pane = [](float x0, float z0, Rgb colour, float alpha) {
+    Block b;
+    b.element = Element::Soil;
+    b.flat = true;
+    for (int k : {0, 4}) {
+      b.corners[k] = QVector3D(x0, 0, z0);
+      b.corners[k + 1] = QVector3D(x0 + 3, 0, z0);
+      b.corners[k + 2] = QVector3D(x0 + 3, 0, z0 - 3);
+      b.corners[k + 3] = QVector3D(x0, 0, z0 - 3);
+    }
+    b.faceColour = b.edgeColour = colour;
+    b.faceAlpha = b.edgeAlpha = alpha;
+    return b;
+  };
+  BlockModel m;
+  m.extent.halfWidth = m.extent.halfAlong = m.extent.depthExtent = m.extent.wallLength = 10;
+  m.blocks = {pane(-5, -1, Rgb{1, 0, 0}, 1), pane(2, -6, Rgb{0, 0, 1}, 0.4f)};
+  const QSize size(400, 300);
+  const double s0 = InitialScale(m.extent, size.width(), size.height());
+  const ViewState view;
+  for (int samples : {0, 4}) {
+    OffscreenRenderer r(size, samples);
+    QVERIFY2(r.error().isEmpty(), qPrintable(r.error()));
+    r.setModel(m);
+    const QMatrix4x4 clip = r.frame(view, s0);
+    const QImage image = samples == 0 ? r.frameImage() : r.picture(clip, view, s0);
+    QCOMPARE(image.size(), size);
+    auto pixel = [&](const Block& b) {
+      const QVector3D ndc = clip.map((b.corners[4] + b.corners[6]) / 2);
+      return QPoint(int((ndc.x() + 1) / 2 * size.width()), int((1 - ndc.y()) / 2 * size.height()));
+    };
+    auto near = [](QRgb got, float r, float g, float b) {
+      return std::abs(qRed(got) - r * 255) <= 2 && std::abs(qGreen(got) - g * 255) <= 2 &&
+             std::abs(qBlue(got) - b * 255) <= 2;
+    };
+    const Block& red = m.blocks[0];
+    const Block& blue = m.blocks[1];
+    auto shade = [](const Block& b) { return FaceShade(b.corners[4], b.corners[7], b.corners[6]); };
+    const QPoint atRed = pixel(red);
+    const QPoint atBlue = pixel(blue);
+    QVERIFY(atRed.x() < size.width() / 2 && atRed.y() < size.height() / 2);
+    QVERIFY(atBlue.x() > size.width() / 2 && atBlue.y() > size.height() / 2);
+    const QRgb gotRed = image.pixel(atRed);
+    QVERIFY2(near(gotRed, shade(red), 0, 0), qPrintable(QString::number(gotRed, 16)));
+    const float a = 0.4f;
+    const QRgb gotBlue = image.pixel(atBlue);
+    QVERIFY2(near(gotBlue, 1 - a, 1 - a, a * shade(blue) + 1 - a), qPrintable(QString::number(gotBlue, 16)));
+    // Upside down the red would be down on the left.
+    QCOMPARE(image.pixel(atRed.x(), size.height() - 1 - atRed.y()), qRgb(255, 255, 255));
+  }
+}
+
+// The window itself: rotated and zoomed with the mouse tools, then its picture area grabbed.
 void View3DScreenshotTest::windowDraggedWithTheMouse() {
   if (!gl_) QSKIP("no OpenGL on this display");
   TProgramData project;
@@ -158,6 +218,18 @@ void View3DScreenshotTest::windowDraggedWithTheMouse() {
     QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(510, 340));
     QTRY_VERIFY(frames.count() > 0);
     QCOMPARE(view.lastFrameSize(), full);
+    // A release lost to another window: deactivating the window ends the drag all the same.
+    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
+    QTest::mouseMove(surface, QPoint(520, 340));
+    surface->grab();
+    QCOMPARE(view.lastFrameSize(), DragFrameSize(full));
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(surface, &deactivate);
+    surface->grab();
+    QCOMPARE(view.lastFrameSize(), full);
+    const QVector3D turned = view.view().angles;
+    QTest::mouseMove(surface, QPoint(540, 330));  // no longer a drag
+    QCOMPARE(view.view().angles, turned);
   }
   view.setTool(tarnel::view3d::MouseTool::Pan);
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(500, 350));
@@ -166,8 +238,12 @@ void View3DScreenshotTest::windowDraggedWithTheMouse() {
   QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(530, 330));
   view.setTool(tarnel::view3d::MouseTool::ZoomWindow);
   QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(400, 300));
+  surface->grab();
+  const int drawn = view.framesDrawn();
   QTest::mouseMove(surface, QPoint(460, 340));
   surface->grab();
+  // The rectangle is painted over the picture that is there.
+  QCOMPARE(view.framesDrawn(), drawn);
   view.restartView();
   view.setTool(tarnel::view3d::MouseTool::Rotate);
   QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(460, 340));
