@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <string>
 
 #include "app/results/dlg_block.h"
 #include "app/results/view_state.h"
@@ -39,25 +40,34 @@ bool NextFrame(TDlgBlock& view, int ms = 1000) {
   return swapped;
 }
 
-void Turning(benchmark::State& state, bool deformed) {
-  Largest& l = TheLargest();
-  TDlgBlock view([&] { return &l.project; }, [&]() -> const TGraphPlot* { return &l.charts.pltDef(); });
+std::string Pixels(QSize s) { return std::to_string(s.width()) + " x " + std::to_string(s.height()); }
+
+// The view shown at 1600 x 1000 with its first frames drawn (the first compiles the model,
+// the deformed wall compiles it again); its picture area, or null with the state skipped.
+QWidget* Opened(benchmark::State& state, TDlgBlock& view, bool deformed) {
   view.resize(1600, 1000);
   view.show();
   auto* surface = view.findChild<QWidget*>(QStringLiteral("TglWindow"));
   if (!view.hasOpenGL() || !surface) {
     state.SkipWithError("no OpenGL window on this display");
-    return;
+    return nullptr;
   }
-  // The first frame compiles the model (and the deformed wall compiles it again).
   if (!NextFrame(view, 30000) || (deformed && (view.setDeformed({true, true, 10}), !NextFrame(view, 30000)))) {
     state.SkipWithError("the window drew no first frame");
-    return;
+    return nullptr;
   }
   if (surface->size() != QSize(1600, 1000)) {
     state.SkipWithError("the window could not be given a 1600 x 1000 surface");
-    return;
+    return nullptr;
   }
+  return surface;
+}
+
+void Turning(benchmark::State& state, bool deformed) {
+  Largest& l = TheLargest();
+  TDlgBlock view([&] { return &l.project; }, [&]() -> const TGraphPlot* { return &l.charts.pltDef(); });
+  QWidget* surface = Opened(state, view, deformed);
+  if (!surface) return;
   view.setTool(tarnel::view3d::MouseTool::Rotate);
   // First turn the view to the angles of the offscreen frame, then on a little each frame.
   QPoint at(800, 500);
@@ -83,7 +93,7 @@ void Turning(benchmark::State& state, bool deformed) {
   // Turning replays the lists compiled before: compiling them again in the loop would show here.
   state.counters["compilations"] = view.listCompilations() - compiledBefore;
   state.SetLabel(l.name.toStdString() + (deformed ? ", deformed x10" : ", as opened") + ", drawn at " +
-                 std::to_string(dragFrame.width()) + " x " + std::to_string(dragFrame.height()) + " while dragged");
+                 Pixels(dragFrame) + " while dragged");
 }
 
 // The full picture the window draws when the mouse lets go of a turn: each turn draws one
@@ -91,13 +101,8 @@ void Turning(benchmark::State& state, bool deformed) {
 void BM_WindowReleaseFrame1600x1000(benchmark::State& state) {
   Largest& l = TheLargest();
   TDlgBlock view([&] { return &l.project; }, [&]() -> const TGraphPlot* { return &l.charts.pltDef(); });
-  view.resize(1600, 1000);
-  view.show();
-  auto* surface = view.findChild<QWidget*>(QStringLiteral("TglWindow"));
-  if (!view.hasOpenGL() || !surface || !NextFrame(view, 30000) || surface->size() != QSize(1600, 1000)) {
-    state.SkipWithError("no 1600 x 1000 OpenGL window on this display");
-    return;
-  }
+  QWidget* surface = Opened(state, view, false);
+  if (!surface) return;
   view.setTool(tarnel::view3d::MouseTool::Rotate);
   QPoint at(1133, 278);
   int step = 0;
@@ -114,9 +119,7 @@ void BM_WindowReleaseFrame1600x1000(benchmark::State& state) {
       break;
     }
   }
-  const QSize frame = view.lastFrameSize();
-  state.SetLabel(l.name.toStdString() + ", drawn at " + std::to_string(frame.width()) + " x " +
-                 std::to_string(frame.height()));
+  state.SetLabel(l.name.toStdString() + ", drawn at " + Pixels(view.lastFrameSize()));
 }
 BENCHMARK(BM_WindowReleaseFrame1600x1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -42,7 +42,7 @@ class TglWindow : public QWidget {
     update();
   }
   void overlayChanged() { update(); }
-  int compilations() const { return compilations_; }
+  int compilations() const { return renderer_.compilations(); }
   int framesDrawn() const { return frames_; }
   QSize lastFrameSize() const { return frame_.size(); }
 
@@ -93,9 +93,7 @@ class TglWindow : public QWidget {
       renderer_.setModel(owner_->model_);
       modelStale_ = false;
     }
-    const int before = renderer_.compilations();
     clip_ = renderer_.frame(owner_->view_, owner_->s0_, size(), dpr);
-    compilations_ += renderer_.compilations() - before;
     frame_ = renderer_.frameImage();
     ++frames_;
     frameStale_ = false;
@@ -107,7 +105,6 @@ class TglWindow : public QWidget {
   QMatrix4x4 clip_;
   bool modelStale_ = true;
   bool frameStale_ = true;
-  int compilations_ = 0;
   int frames_ = 0;
 };
 
@@ -292,15 +289,12 @@ void TDlgBlock::cancelDrag() {
 
 void TDlgBlock::mouseRelease(QMouseEvent* e) {
   if (!dragging_ || e->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  dragMoved_ = false;
   // Also when the tool changed during the drag: the rectangle must not stay on the picture.
-  rubberBand_ = QRect();
+  // The full picture comes back where the drag drew coarser frames (the picture area sees
+  // the size differ); otherwise the one on the screen stands.
+  cancelDrag();
   if (view_.tool == MouseTool::ZoomWindow) {
     const QPoint now = e->position().toPoint();
     zoomWindow(QRect(drag_.press, QSize(now.x() - drag_.press.x(), now.y() - drag_.press.y())));
   }
-  // The full picture comes back where the drag drew coarser frames (the picture area sees
-  // the size differ); otherwise the one on the screen stands.
-  if (gl_) gl_->overlayChanged();
 }

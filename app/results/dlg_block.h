@@ -3,8 +3,9 @@
 //
 // The window keeps the view state (camera, display switches, deformed-shape settings) and
 // the model built from them; TglWindow, its picture area, draws the model through
-// BlockRenderer into an offscreen OpenGL frame buffer and forwards the mouse. The project and the deflection chart are reached
-// through callbacks at each rebuild, so a project that New or Open replaced is never read.
+// BlockRenderer into an offscreen OpenGL frame buffer and forwards the mouse. The project
+// and the deflection chart are reached through callbacks at each rebuild, so a project
+// that New or Open replaced is never read.
 // Where no OpenGL context can be made the window shows a message instead of the picture;
 // the commands keep working on the view state.
 #pragma once

@@ -121,9 +121,8 @@ void OffscreenRenderer::setModel(const BlockModel& model) {
 }
 
 QMatrix4x4 OffscreenRenderer::frame(const ViewState& view, double s0) {
-  if (!d_->fbo || !current()) return {};
-  const QMatrix4x4 clip = d_->renderer.Paint(d_->gl, d_->model, view, d_->size, s0);
-  d_->gl->glFinish();
+  const QMatrix4x4 clip = frame(view, s0, d_->size, 1);
+  if (d_->fbo) d_->gl->glFinish();
   return clip;
 }
 
@@ -145,8 +144,10 @@ void OffscreenRenderer::makeOpaque() {
 }
 
 QImage OffscreenRenderer::frameImage() {
-  if (!d_->fbo || d_->fbo->format().samples() > 0 || !current()) return {};
+  if (!d_->fbo || !current()) return {};
   makeOpaque();
+  // A multisampled buffer has to be resolved first, which Qt's read-back does.
+  if (d_->fbo->format().samples() > 0) return d_->fbo->toImage().convertToFormat(QImage::Format_RGB32);
   QImage image(d_->size, QImage::Format_RGB32);
   if (image.isNull()) return {};
   // BGRA with the reversed packed type gives 0xAARRGGBB words, the layout of Format_RGB32
@@ -160,9 +161,7 @@ QImage OffscreenRenderer::frameImage() {
 }
 
 QImage OffscreenRenderer::picture(const QMatrix4x4& clip, const ViewState& view, double s0) {
-  if (!d_->fbo || !current()) return {};
-  makeOpaque();
-  QImage image = d_->fbo->toImage().convertToFormat(QImage::Format_RGB32);
+  QImage image = frameImage();
   if (image.isNull()) return {};
   QPainter painter(&image);
   BlockRenderer::PaintLabels(painter, d_->model, clip, d_->size, AxisLength(s0, view.zoom));

@@ -53,8 +53,8 @@ class OffscreenRenderer {
   // Frame buffer size; a new size makes a new buffer (false, with error set, when it cannot).
   QSize size() const;
   bool resize(QSize pixels);
-  // The last frame, top row first and opaque, read straight from a buffer made without
-  // multisampling (null otherwise).
+  // The last frame, top row first and opaque (read straight from a buffer made without
+  // multisampling, the quick way the window needs).
   QImage frameImage();
   // How often the model has been compiled into the display list.
   int compilations() const;
