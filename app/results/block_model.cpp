@@ -258,7 +258,10 @@ struct Builder {
       if (moment != 0) MomentSymbol(Element::ConcentratedLoad, QVector3D(0, 0, z), g / 2, moment, kGreen);
       if (axial != 0) {
         const float s = axial > 0 ? -1.0f : 1.0f;  // a positive axial load presses down the wall
-        m.arrows.push_back(Arrow{Element::ConcentratedLoad, QVector3D(0, 0, z), QVector3D(0, 0, s), g, 1});
+        // Along the backfill-side face, the one the opening view shows: on the centre line
+        // the opaque wall would hide it.
+        const float face = -(ht + kGlyphConeRadius * g);
+        m.arrows.push_back(Arrow{Element::ConcentratedLoad, QVector3D(face, 0, z), QVector3D(0, 0, s), g, 1});
       }
     });
   }

@@ -354,6 +354,8 @@ void BlockModelTest::loadsAndSymbols() {
   QCOMPARE(loads[0].direction, QVector3D(-1, 0, 0));
   QCOMPARE(loads[1].colourIndex, 1);  // blue, along the wall, pressing down
   QCOMPARE(loads[1].direction, QVector3D(0, 0, -1));
+  // Beside the wall, where the opaque wall does not hide it: the cone clears the face.
+  QVERIFY(-loads[1].tip.x() - kGlyphConeRadius * loads[1].size >= ComputeExtent(p).wallThickness / 2 - 1e-6f);
   QCOMPARE(loads[0].size, 2.0f / 3);
   QCOMPARE(CountOf(m.lines, Element::ConcentratedLoad), 2);  // the moment's arc and head
   // A deflection wedge with its value at node 40 (10 m), a slope clamp.
